@@ -1,0 +1,15 @@
+// The stored layout of the About window.
+#pragma once
+
+#include <string>
+
+#include "toolkit/layout.h"
+
+namespace about {
+
+const toolkit::FormSpec& frmAboutLayout();
+
+// The About text: CR LF line ends, ANSI bytes.
+const std::string& AboutText();
+
+}  // namespace about

@@ -1,0 +1,95 @@
+#include "editor/frmCindermoor.h"
+
+#include "app/identity.h"
+#include "editor/frmCindermoor_layout.h"
+#include "editor/resolution.h"
+#include "editor/save_messages.h"
+#include "fileops/modFileOps.h"
+#include "toolkit/message_box.h"
+
+namespace editor {
+namespace {
+
+constexpr const char* kNoFile = "None";
+
+}  // namespace
+
+frmCindermoor::frmCindermoor(toolkit::Toolkit& toolkit) : toolkit_(toolkit) {
+    form_ = toolkit_.CreateForm(
+        frmCindermoorLayout(),
+        toolkit::FormEvents{
+            [this] { Form_Load(); },
+            [this](const std::string& name, std::int16_t index) { OnClick(name, index); }});
+}
+
+void frmCindermoor::Show() {
+    form_->Show();
+}
+
+void frmCindermoor::OnClick(const std::string& name, std::int16_t index) {
+    if (name == "cmdOpen")
+        cmdOpen_Click(index);
+    if (name == "cmdClose")
+        cmdClose_Click();
+    if (name == "cmdSave")
+        cmdSave_Click();
+    if (name == "cmdVer")
+        cmdVer_Click();
+}
+
+void frmCindermoor::Form_Load() {
+    for (toolkit::Control* control : form_->Controls()) {
+        if (!control->IsCommandButton())
+            continue;
+        const std::string name = FileNameFromCaption(control->Caption());
+        if (modFileOps::FileExists(BuildWindowsDirPath(name)))
+            continue;
+        if (modFileOps::FileExists(BuildDriveRootPath(name)))
+            continue;
+        control->SetEnabled(false);
+    }
+    Ctl("cmdClose").SetEnabled(true);
+    Ctl("cmdSave").SetEnabled(true);
+    Ctl("cmdVer").SetEnabled(true);
+}
+
+void frmCindermoor::cmdOpen_Click(std::int16_t Index) {
+    const std::string name = FileNameFromCaption(Ctl("cmdOpen", Index).Caption());
+    std::string path = BuildWindowsDirPath(name);
+    if (!modFileOps::FileExists(path))
+        path = BuildDriveRootPath(name);
+
+    modFileOps::ReadStatus status = modFileOps::ReadStatus::Ok;
+    Ctl("txtDisplay").SetText(modFileOps::ReadFileText(path, &status));
+    // Only a file that was really read counts as open: a save must never write the
+    // not-found sentence or an empty text over a file that could not be read.
+    Ctl("lblFileName").SetCaption(status == modFileOps::ReadStatus::Ok ? path : kNoFile);
+}
+
+void frmCindermoor::cmdClose_Click() {
+    Ctl("txtDisplay").SetText("");
+    Ctl("lblFileName").SetCaption(kNoFile);
+}
+
+void frmCindermoor::cmdSave_Click() {
+    const std::string path = Ctl("lblFileName").Caption();
+    if (path == kNoFile)
+        return;
+
+    const toolkit::AnsiText text = Ctl("txtDisplay").Text();
+    if (text.unencodable) {
+        toolkit::MsgBox(UnencodableMessage(path, *text.unencodable), toolkit::vbCritical, "Error");
+        return;
+    }
+    if (const auto cause = modFileOps::WriteFileText(path, TrimSpaces(text.bytes))) {
+        toolkit::MsgBox(WriteFailedMessage(path, *cause), toolkit::vbCritical, "Error");
+    }
+}
+
+void frmCindermoor::cmdVer_Click() {
+    if (!about_)
+        about_ = std::make_unique<about::frmAbout>(toolkit_);
+    about_->Form().ShowModal(*form_);
+}
+
+}  // namespace editor

@@ -1,0 +1,10 @@
+// The stored layout of the main window.
+#pragma once
+
+#include "toolkit/layout.h"
+
+namespace editor {
+
+const toolkit::FormSpec& frmCindermoorLayout();
+
+}  // namespace editor

@@ -1,0 +1,32 @@
+// modFileOps: the program's file services. Paths are Windows paths in the ANSI code page;
+// texts are ANSI bytes, moved unchanged.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace modFileOps {
+
+// The Windows directory as the system gives it, or "" when it cannot supply one.
+std::string GetWindowsDir();
+
+// True exactly when the path names something that exists (file or directory).
+bool FileExists(const std::string& path);
+
+enum class ReadStatus {
+    Ok,          // the whole file was read
+    NotFound,    // the not-found box was shown; the text is the not-found sentence
+    Unreadable,  // the file exists but could not be read; a box named the cause; text is ""
+};
+
+// The whole file as bytes. A missing file shows the "Error" box and yields
+// "File <path> does not exist on system"; an unreadable one shows a box naming the cause
+// and yields "".
+std::string ReadFileText(const std::string& path, ReadStatus* status = nullptr);
+
+// Replaces the file's content with the text, exactly, in one step: at every instant the
+// file holds either its old or its whole new content. Returns the cause of a failure
+// (the file is then untouched), or nothing on success. Shows no message itself.
+std::optional<std::string> WriteFileText(const std::string& path, const std::string& text);
+
+}  // namespace modFileOps

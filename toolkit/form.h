@@ -1,0 +1,97 @@
+// The window toolkit interface: what the program needs of windows and controls, and no more.
+// Handlers see only this; a backend (Qt or Win32) supplies it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "toolkit/layout.h"
+
+namespace toolkit {
+
+// Result of reading a text box as ANSI bytes.
+struct AnsiText {
+    std::string bytes;
+    // The first character the ANSI code page cannot hold, as a Unicode code point.
+    // When set, bytes is empty and must not be used.
+    std::optional<char32_t> unencodable;
+};
+
+class Control {
+  public:
+    virtual ~Control() = default;
+
+    virtual const ControlSpec& Spec() const = 0;
+    const std::string& Name() const { return Spec().name; }
+    int Index() const { return Spec().index; }
+    ControlKind Kind() const { return Spec().kind; }
+    bool IsCommandButton() const { return Kind() == ControlKind::CommandButton; }
+
+    // Caption of a button or label.
+    virtual std::string Caption() const = 0;
+    virtual void SetCaption(const std::string& caption) = 0;
+
+    // Enabled flag of a command button.
+    virtual bool Enabled() const = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+
+    // Whole text of a text box, ANSI bytes in and out.
+    virtual AnsiText Text() const = 0;
+    virtual void SetText(const std::string& bytes) = 0;
+
+    virtual bool Visible() const = 0;
+    virtual void SetVisible(bool visible) = 0;
+};
+
+struct FormEvents {
+    std::function<void()> load;  // after the controls exist, before shown
+    std::function<void(const std::string&, std::int16_t)> click;  // control name, Index (-1: none)
+};
+
+class Form {
+  public:
+    virtual ~Form() = default;
+
+    virtual const FormSpec& Spec() const = 0;
+
+    // Loads the form when it is not loaded: builds the window and its controls from the
+    // layout, then runs the load event.
+    virtual void Load() = 0;
+    virtual bool IsLoaded() const = 0;
+
+    // Loads if needed, centres on the screen and shows; closing the main form ends the program.
+    virtual void Show() = 0;
+    // Loads if needed, centres and shows modally with an owner; returns once hidden or unloaded.
+    virtual void ShowModal(Form& owner) = 0;
+    virtual void Hide() = 0;
+    // Destroys the window and its controls; the next Load starts from the layout again.
+    virtual void Unload() = 0;
+
+    // All controls in creation order, each element of a control array on its own.
+    // Empty while the form is not loaded.
+    virtual std::vector<Control*> Controls() = 0;
+
+    Control& Get(const std::string& name, int index = -1) {
+        for (Control* c : Controls()) {
+            if (c->Name() == name && c->Index() == index)
+                return *c;
+        }
+        throw std::out_of_range("no control " + name);
+    }
+};
+
+// A backend creates forms and runs the event loop.
+class Toolkit {
+  public:
+    virtual ~Toolkit() = default;
+    virtual std::unique_ptr<Form> CreateForm(const FormSpec& spec, FormEvents events) = 0;
+    // Runs the event loop until the main form closes; returns the exit code.
+    virtual int Run() = 0;
+};
+
+}  // namespace toolkit

@@ -1,0 +1,117 @@
+#include "toolkit/qt/document_edit.h"
+
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
+
+#include <QKeyEvent>
+
+#include "toolkit/text/cp1252.h"
+
+namespace toolkit::qt {
+namespace {
+
+// The line end a document uses, judged by its first one; Windows' own when it has none.
+int EolModeOf(const std::string& bytes) {
+    const size_t pos = bytes.find_first_of("\r\n");
+    if (pos == std::string::npos)
+        return QsciScintillaBase::SC_EOL_CRLF;
+    if (bytes[pos] == '\n')
+        return QsciScintillaBase::SC_EOL_LF;
+    if (pos + 1 < bytes.size() && bytes[pos + 1] == '\n')
+        return QsciScintillaBase::SC_EOL_CRLF;
+    return QsciScintillaBase::SC_EOL_CR;
+}
+
+}  // namespace
+
+DocumentEdit::DocumentEdit(QWidget* parent) : QsciScintilla(parent) {
+    setUtf8(true);
+    setWrapMode(WrapNone);
+    setFolding(NoFoldStyle);
+    setAutoIndent(false);
+    setBraceMatching(NoBraceMatch);
+    setAutoCompletionSource(AcsNone);
+    setCallTipsStyle(CallTipsNone);
+    for (int margin = 0; margin < 5; ++margin) setMarginWidth(margin, 0);
+    SendScintilla(SCI_SETHSCROLLBAR, 1);
+    SendScintilla(SCI_SETVSCROLLBAR, 1);
+    SendScintilla(SCI_SETSCROLLWIDTH, 1);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
+    SendScintilla(SCI_SETEOLMODE, SC_EOL_CRLF);
+    // Dropping a selection moves text only within this box; no rectangular selections.
+    SendScintilla(SCI_SETMULTIPLESELECTION, 0);
+    SendScintilla(SCI_SETRECTANGULARSELECTIONMODIFIER, SCMOD_NORM);
+    SendScintilla(SCI_SETMOUSESELECTIONRECTANGULARSWITCH, 0);
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    BindPlainEditKeys();
+}
+
+void DocumentEdit::BindPlainEditKeys() {
+    // QScintilla binds many programmer's shortcuts (duplicate line, transpose, zoom ...);
+    // keep only what a plain edit box offers.
+    const QList<int> keep = {SCI_LINEDOWN,      SCI_LINEDOWNEXTEND,
+                             SCI_LINEUP,        SCI_LINEUPEXTEND,
+                             SCI_CHARLEFT,      SCI_CHARLEFTEXTEND,
+                             SCI_CHARRIGHT,     SCI_CHARRIGHTEXTEND,
+                             SCI_WORDLEFT,      SCI_WORDLEFTEXTEND,
+                             SCI_WORDRIGHT,     SCI_WORDRIGHTEXTEND,
+                             SCI_VCHOME,        SCI_VCHOMEEXTEND,
+                             SCI_LINEEND,       SCI_LINEENDEXTEND,
+                             SCI_DOCUMENTSTART, SCI_DOCUMENTSTARTEXTEND,
+                             SCI_DOCUMENTEND,   SCI_DOCUMENTENDEXTEND,
+                             SCI_PAGEUP,        SCI_PAGEUPEXTEND,
+                             SCI_PAGEDOWN,      SCI_PAGEDOWNEXTEND,
+                             SCI_DELETEBACK,    SCI_CLEAR,
+                             SCI_DELWORDLEFT,   SCI_DELWORDRIGHT,
+                             SCI_NEWLINE,       SCI_UNDO,
+                             SCI_REDO,          SCI_CUT,
+                             SCI_COPY,          SCI_PASTE,
+                             SCI_SELECTALL,     SCI_EDITTOGGLEOVERTYPE};
+    for (QsciCommand* command : standardCommands()->commands()) {
+        if (!keep.contains(static_cast<int>(command->command()))) {
+            command->setKey(0);
+            command->setAlternateKey(0);
+        }
+    }
+}
+
+void DocumentEdit::keyPressEvent(QKeyEvent* event) {
+    // As in a dialog's edit box: Tab moves the focus on, Ctrl+Tab types a tab.
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    if (event->key() == Qt::Key_Tab && !ctrl) {
+        QWidget::focusNextPrevChild(true);
+        return;
+    }
+    if (event->key() == Qt::Key_Backtab && !ctrl) {
+        QWidget::focusNextPrevChild(false);
+        return;
+    }
+    if (event->key() == Qt::Key_Tab && ctrl) {
+        SendScintilla(SCI_REPLACESEL, "\t");
+        return;
+    }
+    QsciScintilla::keyPressEvent(event);
+}
+
+void DocumentEdit::SetAnsiText(const std::string& bytes) {
+    const std::string utf8 = cp1252::ToUtf8(bytes);
+    SendScintilla(SCI_SETUNDOCOLLECTION, 0);
+    SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_SETEOLMODE, EolModeOf(bytes));
+    SendScintilla(SCI_ADDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
+    SendScintilla(SCI_SETUNDOCOLLECTION, 1);
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_SETSAVEPOINT);
+    SendScintilla(SCI_GOTOPOS, 0);
+}
+
+AnsiText DocumentEdit::AnsiContent() const {
+    auto* self = const_cast<DocumentEdit*>(this);
+    const auto length = static_cast<size_t>(self->SendScintilla(SCI_GETLENGTH));
+    // The buffer's own bytes, without a copy; valid until the next change.
+    const auto* data = reinterpret_cast<const char*>(self->SendScintilla(SCI_GETCHARACTERPOINTER));
+    cp1252::Encoded encoded = cp1252::FromUtf8(std::string_view(data, length));
+    return AnsiText{std::move(encoded.bytes), encoded.unencodable};
+}
+
+}  // namespace toolkit::qt

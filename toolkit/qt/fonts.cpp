@@ -1,0 +1,53 @@
+#include "toolkit/qt/fonts.h"
+
+#include <QDir>
+#include <QFontDatabase>
+#include <cmath>
+#include <map>
+
+namespace toolkit::qt {
+namespace {
+
+// Metric-compatible or nearest faces, best first.
+const std::map<std::string, QStringList>& Substitutes() {
+    static const std::map<std::string, QStringList> table = {
+        {"Verdana", {"Verdana", "DejaVu Sans"}},
+        {"Tahoma", {"Tahoma", "DejaVu Sans"}},
+        {"MS Sans Serif", {"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "DejaVu Sans"}},
+    };
+    return table;
+}
+
+}  // namespace
+
+void RegisterCompatibleFonts() {
+    const QDir wineFonts("/usr/share/wine/fonts");
+    for (const char* file : {"tahoma.ttf", "tahomabd.ttf", "ms_sans_serif.ttf"}) {
+        if (wineFonts.exists(file))
+            QFontDatabase::addApplicationFont(wineFonts.filePath(file));
+    }
+}
+
+QString ResolveFace(const std::string& face) {
+    const QStringList families = QFontDatabase::families();
+    const auto it = Substitutes().find(face);
+    const QStringList candidates =
+        it != Substitutes().end() ? it->second : QStringList{QString::fromStdString(face)};
+    for (const QString& candidate : candidates) {
+        if (families.contains(candidate, Qt::CaseInsensitive))
+            return candidate;
+    }
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+QFont ToQFont(const FontSpec& spec) {
+    QFont font(ResolveFace(spec.face));
+    font.setPixelSize(static_cast<int>(std::lround(spec.points * 96.0 / 72.0)));
+    font.setBold(spec.bold);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+}  // namespace toolkit::qt

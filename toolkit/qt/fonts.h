@@ -1,0 +1,20 @@
+// Font faces of the layouts, mapped to what this system has.
+#pragma once
+
+#include <QFont>
+
+#include "toolkit/layout.h"
+
+namespace toolkit::qt {
+
+// Makes the Windows-metric faces that Debian ships with Wine (Tahoma, MS Sans Serif)
+// known to the application when they are installed. Call once after QApplication exists.
+void RegisterCompatibleFonts();
+
+// The face to use for a layout face: itself when installed, else the nearest available.
+QString ResolveFace(const std::string& face);
+
+// Sizes are taken at 96 dpi, as the layouts were made, so every screen lays out alike.
+QFont ToQFont(const FontSpec& spec);
+
+}  // namespace toolkit::qt

@@ -1,0 +1,191 @@
+#include "toolkit/qt/qt_form.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+
+#include "toolkit/qt/ansi_qstring.h"
+#include "toolkit/qt/fonts.h"
+#include "toolkit/qt/pictures.h"
+
+namespace toolkit::qt {
+
+FormWindow::FormWindow(QtForm& form, const FormSpec& spec)
+    : QDialog(nullptr),
+      form_(form),
+      back_(spec.backColor.r, spec.backColor.g, spec.backColor.b),
+      picture_(LoadPicture(spec.picture)) {
+    setObjectName(QString::fromStdString(spec.name));
+    setWindowTitle(FromAnsi(spec.caption));
+    if (!spec.icon.empty())
+        setWindowIcon(LoadIcon(spec.icon));
+    setFixedSize(TwipsToPixels(spec.clientWidth), TwipsToPixels(spec.clientHeight));
+    setFont(ToQFont(spec.font));
+    setSizeGripEnabled(false);
+}
+
+void FormWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), back_);
+    if (!picture_.isNull())
+        painter.drawPixmap(0, 0, picture_);
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    // Neither window has a cancel button: Escape does nothing.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    if (form_.IsModal()) {
+        // The close box of a modal form unloads it, as its own close button does.
+        event->ignore();
+        form_.Hide();
+        form_.Unload();
+        return;
+    }
+    event->accept();
+    QDialog::closeEvent(event);
+}
+
+void FormWindow::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    emit hidden();
+}
+
+QtForm::QtForm(const FormSpec& spec, FormEvents events) : spec_(spec), events_(std::move(events)) {}
+
+QtForm::~QtForm() {
+    controls_.clear();
+    delete window_.data();
+}
+
+void QtForm::Load() {
+    if (IsLoaded())
+        return;
+    window_ = new FormWindow(*this, spec_);
+    const Qt::WindowFlags frame = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                                  Qt::MSWindowsFixedSizeDialogHint;
+    window_->setWindowFlags((spec_.border == FormBorder::FixedDialog ? Qt::Dialog : Qt::Window) |
+                            frame);
+    controls_.reserve(spec_.controls.size());
+    std::vector<QWidget*> lowered;
+    for (const ControlSpec& c : spec_.controls) {
+        QWidget* widget = CreateControlWidget(c, spec_, window_);
+        controls_.push_back(std::make_unique<QtControl>(c, widget));
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            const std::string name = c.name;
+            const auto index = static_cast<std::int16_t>(c.index);
+            QObject::connect(button, &QAbstractButton::clicked, window_, [this, name, index] {
+                if (events_.click)
+                    events_.click(name, index);
+            });
+        }
+        if (c.kind == ControlKind::Shape)
+            lowered.push_back(widget);
+    }
+    // Shapes lie beneath everything else, as painted decorations do.
+    for (QWidget* w : lowered) w->lower();
+    ApplyTabOrderAndFocus();
+    if (events_.load)
+        events_.load();
+}
+
+void QtForm::ApplyTabOrderAndFocus() {
+    std::vector<QtControl*> stops;
+    for (auto& c : controls_) {
+        if (c->Spec().tabIndex >= 0 && c->Widget()->focusPolicy() != Qt::NoFocus &&
+            c->Kind() != ControlKind::Label) {
+            stops.push_back(c.get());
+        }
+    }
+    std::stable_sort(stops.begin(), stops.end(), [](const QtControl* a, const QtControl* b) {
+        return a->Spec().tabIndex < b->Spec().tabIndex;
+    });
+    for (size_t i = 1; i < stops.size(); ++i) {
+        QWidget::setTabOrder(stops[i - 1]->Widget(), stops[i]->Widget());
+    }
+    for (auto& c : controls_) {
+        if (c->Kind() == ControlKind::Label || c->Kind() == ControlKind::Line ||
+            c->Kind() == ControlKind::Shape) {
+            c->Widget()->setFocusPolicy(Qt::NoFocus);
+        }
+    }
+    // The first control in tab order that can take the focus gets it when the window shows.
+    for (QtControl* c : stops) {
+        if (!c->Widget()->isHidden() && c->Widget()->isEnabled()) {
+            c->Widget()->setFocus(Qt::OtherFocusReason);
+            break;
+        }
+    }
+}
+
+void QtForm::Centre() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize size = window_->frameGeometry().size().expandedTo(window_->size());
+    window_->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+void QtForm::Show() {
+    Load();
+    modal_ = false;
+    Centre();
+    window_->show();
+    window_->activateWindow();
+}
+
+void QtForm::ShowModal(Form& owner) {
+    Load();
+    modal_ = true;
+    if (auto* ownerForm = dynamic_cast<QtForm*>(&owner); ownerForm && ownerForm->Window()) {
+        const Qt::WindowFlags flags = window_->windowFlags();
+        window_->setParent(ownerForm->Window(), flags);
+    }
+    window_->setWindowModality(Qt::ApplicationModal);
+    Centre();
+    QEventLoop loop;
+    QObject::connect(window_, &FormWindow::hidden, &loop, &QEventLoop::quit);
+    QObject::connect(window_, &QObject::destroyed, &loop, &QEventLoop::quit);
+    window_->show();
+    window_->activateWindow();
+    loop.exec(QEventLoop::DialogExec);
+    modal_ = false;
+}
+
+void QtForm::Hide() {
+    if (window_)
+        window_->hide();
+}
+
+void QtForm::Unload() {
+    if (!window_)
+        return;
+    controls_.clear();
+    FormWindow* window = window_;
+    window_ = nullptr;
+    window->hide();
+    // A handler of one of its own buttons may be running: destroy it once that has returned.
+    window->deleteLater();
+}
+
+std::vector<Control*> QtForm::Controls() {
+    std::vector<Control*> out;
+    out.reserve(controls_.size());
+    for (auto& c : controls_) out.push_back(c.get());
+    return out;
+}
+
+}  // namespace toolkit::qt

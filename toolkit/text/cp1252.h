@@ -1,0 +1,27 @@
+// Windows-1252, the ANSI code page of the program's texts, mapped losslessly to and from
+// Unicode. The five bytes Windows leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to
+// the C1 controls of the same value, as Windows itself does, so every byte round-trips.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cp1252 {
+
+char32_t ToCodePoint(unsigned char byte);
+
+// The byte for a code point, or nothing when the code page cannot hold it.
+std::optional<unsigned char> FromCodePoint(char32_t cp);
+
+// One pass each way; no line-end or other conversion.
+std::string ToUtf8(std::string_view ansi);
+
+struct Encoded {
+    std::string bytes;
+    std::optional<char32_t> unencodable;  // first code point without a byte; bytes then empty
+};
+// Malformed UTF-8 sequences count as U+FFFD, which the code page cannot hold.
+Encoded FromUtf8(std::string_view utf8);
+
+}  // namespace cp1252
