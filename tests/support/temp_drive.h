@@ -1,0 +1,42 @@
+// A scratch Wine-style prefix with a C: drive in a temporary folder, set as WINEPREFIX
+// for the lifetime of the object.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace testsupport {
+
+class TempDrive {
+  public:
+    // windowsFolder: the name of the Windows folder at the root of C:, or "" for none.
+    explicit TempDrive(const std::string& windowsFolder = "WINDOWS");
+    ~TempDrive();
+    TempDrive(const TempDrive&) = delete;
+    TempDrive& operator=(const TempDrive&) = delete;
+
+    const std::filesystem::path& Prefix() const { return prefix_; }
+    const std::filesystem::path& DriveC() const { return driveC_; }
+    std::filesystem::path WindowsDir() const { return driveC_ / windowsFolder_; }
+
+    // Writes a file relative to the drive's root ("WINDOWS/WIN.INI"), byte-exact.
+    std::filesystem::path Write(const std::string& relative, const std::string& bytes) const;
+    std::string Read(const std::string& relative) const;
+    bool Exists(const std::string& relative) const;
+    // Names in a folder of the drive, to spot stray temporary files.
+    std::size_t EntryCount(const std::string& relativeFolder) const;
+
+  private:
+    std::filesystem::path root_;
+    std::filesystem::path prefix_;
+    std::filesystem::path driveC_;
+    std::string windowsFolder_;
+    std::string oldPrefix_;
+    bool hadOldPrefix_ = false;
+};
+
+// Reads and writes whole files byte-exact.
+std::string ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
+
+}  // namespace testsupport
