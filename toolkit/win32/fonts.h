@@ -1,0 +1,32 @@
+// The fonts of one window, created on first use and deleted with the window.
+#pragma once
+
+#include <map>
+#include <string>
+#include <tuple>
+
+#include "toolkit/layout.h"
+#include "toolkit/win32/win32_api.h"
+
+namespace toolkit::win32 {
+
+// The face to ask GDI for: the layout's own when installed, else the nearest one that is
+// (Wine, for one, has Tahoma and MS Sans Serif but no Verdana).
+std::string AvailableFace(const std::string& face);
+
+class FontSet {
+  public:
+    explicit FontSet(int dpi) : dpi_(dpi) {}
+    FontSet(const FontSet&) = delete;
+    FontSet& operator=(const FontSet&) = delete;
+    ~FontSet();
+
+    HFONT Get(const FontSpec& font);
+
+  private:
+    using Key = std::tuple<std::string, double, bool>;
+    int dpi_;
+    std::map<Key, HFONT> fonts_;
+};
+
+}  // namespace toolkit::win32
