@@ -1,0 +1,55 @@
+// modFileOps: Parts 2.1 and 2.2, on the real Win32 calls on Windows and on their
+// Wine-style emulation elsewhere (win32_api.h).
+#include "fileops/modFileOps.h"
+
+#include "app/identity.h"
+#include "fileops/detail.h"
+#include "fileops/native_file.h"
+#include "fileops/win32_api.h"
+#include "toolkit/message_box.h"
+
+namespace modFileOps {
+
+namespace detail {
+
+std::string GetWindowsDirFrom(GetWindowsDirectoryFn call) {
+    // A buffer of 260 NUL characters, made anew on every call.
+    std::string buffer(260, '\0');
+    const unsigned int count = call(buffer.data(), 260);
+    // The count only tells success from failure; it is not used as a length.
+    if (count == 0) return std::string();
+    return buffer.substr(0, buffer.find('\0'));
+}
+
+}  // namespace detail
+
+std::string GetWindowsDir() { return detail::GetWindowsDirFrom(&::GetWindowsDirectoryA); }
+
+bool FileExists(const std::string& path) { return ::PathFileExistsA(path.c_str()) == 1; }
+
+std::string ReadFileText(const std::string& path, ReadStatus* status) {
+    if (!FileExists(path)) {
+        toolkit::MsgBox(std::string(identity::kAppTitle) + " was unable to find specified file", toolkit::vbCritical,
+                        "Error");
+        if (status != nullptr) *status = ReadStatus::NotFound;
+        return "File " + path + " does not exist on system";
+    }
+    fileops::ReadResult read = fileops::ReadWholeFile(path);
+    if (!read.ok) {
+        // Mended: the original showed nothing here, so an unreadable file looked empty.
+        toolkit::MsgBox(std::string(identity::kAppTitle) + " was unable to read the file " + path + ": " + read.cause,
+                        toolkit::vbCritical, "Error");
+        if (status != nullptr) *status = ReadStatus::Unreadable;
+        return std::string();
+    }
+    if (status != nullptr) *status = ReadStatus::Ok;
+    return std::move(read.bytes);
+}
+
+std::optional<std::string> WriteFileText(const std::string& path, const std::string& text) {
+    // Exactly the text: no line end is added (mended: the original's Print # added one at
+    // every save, so each open-and-save cycle lengthened the file).
+    return fileops::ReplaceWholeFile(path, text);
+}
+
+}  // namespace modFileOps

@@ -1,0 +1,35 @@
+// Whole-file reading and safe replacing for modFileOps, one implementation per platform:
+// native_file_posix.cpp (paths through the Wine-style drive emulation) and
+// native_file_win32.cpp (the ANSI Win32 file calls).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace fileops {
+
+struct ReadResult {
+    bool ok = false;
+    std::string bytes;  // the whole file when ok
+    std::string cause;  // why it could not be read, when not ok
+};
+
+// Reads every byte of the file at the Windows path, or nothing (all or nothing). Never
+// waits on a pipe or device: only a regular file is read.
+ReadResult ReadWholeFile(const std::string& windowsPath);
+
+// Replaces the content of the file at the Windows path with bytes so that at every
+// instant the file holds either its old or its whole new content: a temporary file in the
+// same folder, every write checked, flushed to disk, permissions carried over, then put in
+// place in one step. A link is written through. Returns the cause of a failure, the file
+// then being untouched and no temporary file left; nothing on success.
+std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std::string_view bytes);
+
+#ifndef _WIN32
+// The same on native paths, below the path translation (exposed for tests).
+ReadResult ReadNativeFile(const std::string& nativePath);
+std::optional<std::string> ReplaceNativeFile(const std::string& nativePath, std::string_view bytes);
+#endif
+
+}  // namespace fileops

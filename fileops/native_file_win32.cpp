@@ -1,0 +1,221 @@
+// Whole-file reading and safe replacing on Windows, with the ANSI Win32 file calls.
+#include <string>
+
+#include "fileops/native_file.h"
+#include "fileops/win32_api.h"
+
+namespace fileops {
+namespace {
+
+constexpr DWORD kChunk = DWORD{1} << 30;
+
+// The system's text for an error code, without the final full stop and line end.
+std::string ErrorText(DWORD code) {
+    char* text = nullptr;
+    const DWORD n = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+        reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string out = (n != 0 && text != nullptr) ? std::string(text, n) : "Windows error " + std::to_string(code);
+    if (text != nullptr) LocalFree(text);
+    while (!out.empty() && (out.back() == '\r' || out.back() == '\n' || out.back() == ' ' || out.back() == '.'))
+        out.pop_back();
+    return out;
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE h) : h_(h) {}
+    ~Handle() { Close(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    bool Valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+    HANDLE Get() const { return h_; }
+    bool Close() {
+        if (!Valid()) return true;
+        const bool ok = CloseHandle(h_) != 0;
+        h_ = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    HANDLE h_;
+};
+
+ReadResult ReadFailure(std::string cause) {
+    ReadResult result;
+    result.cause = std::move(cause);
+    return result;
+}
+
+// The folder part of a path, as a folder that GetTempFileNameA accepts.
+std::string FolderOf(const std::string& path) {
+    const auto sep = path.find_last_of("\\/");
+    if (sep == std::string::npos) return ".";
+    std::string folder = path.substr(0, sep);
+    if (folder.empty() || (folder.size() == 2 && folder[1] == ':')) folder += '\\';
+    return folder;
+}
+
+// The final path of a file reached through a link, in the DOS form where it has one.
+bool FinalPath(const std::string& path, std::string* out, DWORD* error) {
+    Handle h(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.Valid()) {
+        *error = GetLastError();
+        return false;
+    }
+    std::string buffer(32768, '\0');
+    const DWORD n = GetFinalPathNameByHandleA(h.Get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                              FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0 || n >= buffer.size()) {
+        *error = n == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
+        return false;
+    }
+    buffer.resize(n);
+    if (buffer.rfind("\\\\?\\", 0) == 0 && buffer.size() >= 7 && buffer[5] == ':' && buffer[6] == '\\')
+        buffer.erase(0, 4);
+    *out = buffer;
+    return true;
+}
+
+bool WriteAll(HANDLE h, std::string_view bytes, DWORD* error) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const DWORD want = left < kChunk ? static_cast<DWORD>(left) : kChunk;
+        DWORD written = 0;
+        if (!WriteFile(h, data, want, &written, nullptr)) {
+            *error = GetLastError();
+            return false;
+        }
+        if (written == 0) {
+            *error = ERROR_WRITE_FAULT;
+            return false;
+        }
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
+}  // namespace
+
+ReadResult ReadWholeFile(const std::string& windowsPath) {
+    const DWORD attrs = GetFileAttributesA(windowsPath.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return ReadFailure("The path names a folder, not a file");
+    // No access or lock restriction asked for: others may read and write meanwhile.
+    Handle h(CreateFileA(windowsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.Valid()) return ReadFailure(ErrorText(GetLastError()));
+    if (GetFileType(h.Get()) != FILE_TYPE_DISK) return ReadFailure("Not a regular file (a pipe or device)");
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(h.Get(), &size)) return ReadFailure(ErrorText(GetLastError()));
+
+    ReadResult result;
+    try {
+        result.bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    } catch (const std::exception&) {
+        return ReadFailure(ErrorText(ERROR_NOT_ENOUGH_MEMORY));
+    }
+    std::size_t got = 0;
+    while (got < result.bytes.size()) {
+        const std::size_t left = result.bytes.size() - got;
+        const DWORD want = left < kChunk ? static_cast<DWORD>(left) : kChunk;
+        DWORD n = 0;
+        if (!ReadFile(h.Get(), result.bytes.data() + got, want, &n, nullptr))
+            return ReadFailure(ErrorText(GetLastError()));
+        if (n == 0) {
+            return ReadFailure("The file ended after " + std::to_string(got) + " of its " +
+                               std::to_string(result.bytes.size()) + " bytes");
+        }
+        got += n;
+    }
+    result.ok = true;
+    return result;
+}
+
+std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std::string_view bytes) {
+    std::string target = windowsPath;
+    DWORD attrs = GetFileAttributesA(target.c_str());
+    const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
+    if (!exists) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND) return "Cannot reach the folder of the file: " + ErrorText(error);
+    } else {
+        if ((attrs & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+            // Written through: the file that the link leads to is replaced, not the link.
+            DWORD error = 0;
+            if (!FinalPath(windowsPath, &target, &error))
+                return "Cannot follow the link to the file: " + ErrorText(error);
+            attrs = GetFileAttributesA(target.c_str());
+            if (attrs == INVALID_FILE_ATTRIBUTES) return "Cannot examine the file: " + ErrorText(GetLastError());
+        }
+        if ((attrs & FILE_ATTRIBUTE_DIRECTORY) != 0) return std::string("The path names a folder, not a file");
+        // A read-only file is reported, not silently made writable.
+        if ((attrs & FILE_ATTRIBUTE_READONLY) != 0) return std::string("The file is read-only");
+        Handle probe(CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!probe.Valid()) return "The file cannot be written: " + ErrorText(GetLastError());
+    }
+
+    const std::string folder = FolderOf(target);
+    char temp[MAX_PATH];
+    if (GetTempFileNameA(folder.c_str(), "cms", 0, temp) == 0)
+        return "Cannot create a temporary file in the folder of the file: " + ErrorText(GetLastError());
+    auto fail = [&](const std::string& what, DWORD error) -> std::optional<std::string> {
+        DeleteFileA(temp);
+        return what + ": " + ErrorText(error);
+    };
+
+    {
+        Handle out(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!out.Valid()) return fail("Cannot open the temporary file", GetLastError());
+        DWORD error = 0;
+        if (!WriteAll(out.Get(), bytes, &error)) {
+            out.Close();
+            return fail("Cannot write the new content", error);
+        }
+        if (!FlushFileBuffers(out.Get())) {
+            error = GetLastError();
+            out.Close();
+            return fail("Cannot flush the new content to disk", error);
+        }
+        if (!out.Close()) return fail("Cannot finish writing the new content", GetLastError());
+    }
+
+    if (!exists) {
+        if (!MoveFileExA(temp, target.c_str(), MOVEFILE_WRITE_THROUGH))
+            return fail("Cannot put the new file in place", GetLastError());
+        return std::nullopt;
+    }
+
+    // ReplaceFileA keeps the replaced file's attributes, security and identity. With a
+    // backup name, every failure leaves the original recoverable under one of the names.
+    char backup[MAX_PATH];
+    if (GetTempFileNameA(folder.c_str(), "cmb", 0, backup) == 0)
+        return fail("Cannot create a temporary file in the folder of the file", GetLastError());
+    DeleteFileA(backup);
+    if (!ReplaceFileA(target.c_str(), temp, backup, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+            // The original was moved to the backup name: put it back.
+            MoveFileExA(backup, target.c_str(), MOVEFILE_WRITE_THROUGH);
+        }
+        DeleteFileA(backup);
+        return fail("Cannot put the new file in place", error);
+    }
+    DeleteFileA(backup);
+
+    // Hidden and system (and the archive flag) stay as they were.
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+    const DWORD now = GetFileAttributesA(target.c_str());
+    if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (attrs & kKept)) {
+        DWORD wanted = (now & ~kKept & ~FILE_ATTRIBUTE_NORMAL) | (attrs & kKept);
+        if (wanted == 0) wanted = FILE_ATTRIBUTE_NORMAL;
+        SetFileAttributesA(target.c_str(), wanted);
+    }
+    return std::nullopt;
+}
+
+}  // namespace fileops
