@@ -1,0 +1,212 @@
+// FileExists and the path translation of the emulation (Part 2.1; design.md, "Where the
+// C: drive is, off Windows").
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "fileops/modFileOps.h"
+#include "fileops/win32_emulation.h"
+#include "fileops/wine_drive.h"
+#include "path_cases.h"
+#include "support.h"
+
+namespace {
+
+using fotest::MakeDir;
+using fotest::WriteFile;
+using wine_drive::Purpose;
+using Outcome = wine_drive::Resolution::Outcome;
+
+// A prefix holding the layout of path_cases.h, WINEPREFIX pointing at it and C:\Work as
+// the current directory.
+class LayoutTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        prefix_ = fotest::MakePrefix(dir_.path());
+        for (const auto& entry : path_cases::Layout()) {
+            const std::string native = prefix_.driveC + "/" + entry.path;
+            if (entry.folder) MakeDir(native);
+            else WriteFile(native, "content of " + entry.path);
+        }
+        env_.emplace("WINEPREFIX", prefix_.dir);
+        cwd_.emplace(prefix_.driveC + "/Work");
+    }
+    void TearDown() override {
+        cwd_.reset();
+        env_.reset();
+    }
+
+    std::string C(const std::string& rel) const { return prefix_.driveC + "/" + rel; }
+
+    fotest::TempDir dir_{"paths"};
+    fotest::Prefix prefix_;
+    std::optional<fotest::ScopedEnv> env_;
+    std::optional<fotest::ScopedCwd> cwd_;
+};
+
+TEST_F(LayoutTest, EveryPathCaseAgrees) {
+    const auto cases = path_cases::Cases();
+    ASSERT_GT(cases.size(), 50u);
+    for (const auto& c : cases) {
+        EXPECT_EQ(modFileOps::FileExists(c.path), c.exists) << "path \"" << c.path << "\": " << c.why;
+        EXPECT_EQ(PathFileExistsA(c.path.c_str()), c.exists ? 1 : 0) << "path \"" << c.path << "\": " << c.why;
+    }
+}
+
+TEST_F(LayoutTest, ExactAndOtherCaseResolveToTheStoredNames) {
+    auto r = wine_drive::Resolve("C:\\WINDOWS\\Win.ini", Purpose::Existing);
+    ASSERT_EQ(r.outcome, Outcome::Found);
+    EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/WINDOWS/Win.ini");
+    r = wine_drive::Resolve("c:\\windows\\SYSTEM.ini", Purpose::Existing);
+    ASSERT_EQ(r.outcome, Outcome::Found);
+    EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/WINDOWS/SYSTEM.INI");
+}
+
+TEST_F(LayoutTest, SeveralCaseInsensitiveCandidatesGiveADeterministicChoice) {
+    // "DATA.TXT" sorts before "data.txt" by bytes; the exact name wins when it exists.
+    auto r = wine_drive::Resolve("C:\\Twins\\Data.txt", Purpose::Existing);
+    ASSERT_EQ(r.outcome, Outcome::Found);
+    EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/Twins/DATA.TXT");
+    r = wine_drive::Resolve("C:\\Twins\\data.txt", Purpose::Existing);
+    EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/Twins/data.txt");
+    r = wine_drive::Resolve("C:\\Twins\\DATA.TXT", Purpose::Existing);
+    EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/Twins/DATA.TXT");
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(wine_drive::Resolve("C:\\twins\\Data.Txt", Purpose::Existing).native,
+                  prefix_.dir + "/dosdevices/c:/Twins/DATA.TXT");
+}
+
+TEST_F(LayoutTest, CaseInsensitiveCandidatesThatDoNotExistAreSkipped) {
+    // A dangling link "MIXED" and a real folder "mixed": the folder is found.
+    fotest::Symlink("nowhere", C("MIXED"));
+    MakeDir(C("mixed"));
+    WriteFile(C("mixed/In.txt"), "x");
+    EXPECT_TRUE(modFileOps::FileExists("C:\\Mixed\\In.txt"));
+    EXPECT_TRUE(modFileOps::FileExists("C:\\MIXED\\In.txt"));  // the exact "MIXED" leads nowhere
+    EXPECT_EQ(wine_drive::Resolve("C:\\MIXED", Purpose::Existing).native, prefix_.dir + "/dosdevices/c:/mixed");
+}
+
+TEST_F(LayoutTest, Cp1252NamesMapToUtf8NativeNames) {
+    auto r = wine_drive::Resolve("C:\\WINDOWS\\Caf\xE9.ini", Purpose::Existing);
+    ASSERT_EQ(r.outcome, Outcome::Found);
+    EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/WINDOWS/Caf\u00e9.ini");
+    EXPECT_TRUE(modFileOps::FileExists("C:\\WINDOWS\\CAF\xC9.INI"));
+    // The UTF-8 bytes of the native name are not the Windows name.
+    EXPECT_FALSE(modFileOps::FileExists("C:\\WINDOWS\\Caf\xC3\xA9.ini"));
+    // Characters of 0x80..0x9F: the euro sign (0x80) and S caron (0x8A/0x9A).
+    WriteFile(C("WINDOWS/\u20ac \u0160.txt"), "x");
+    EXPECT_TRUE(modFileOps::FileExists("C:\\WINDOWS\\\x80 \x8A.txt"));
+    EXPECT_TRUE(modFileOps::FileExists("C:\\WINDOWS\\\x80 \x9A.txt"));  // s caron matches S caron
+    EXPECT_TRUE(modFileOps::FileExists("C:\\WINDOWS\\\x80 \x9A.TXT"));
+}
+
+TEST_F(LayoutTest, DirectoriesCount) {
+    EXPECT_TRUE(modFileOps::FileExists("C:\\WINDOWS"));
+    EXPECT_TRUE(modFileOps::FileExists("C:\\windows\\system"));
+    EXPECT_TRUE(modFileOps::FileExists("C:\\"));
+}
+
+TEST_F(LayoutTest, OnlyRegularFilesAndFoldersExistAsInWine) {
+    ASSERT_EQ(::mkfifo(C("WINDOWS/Pipe").c_str(), 0644), 0);
+    fotest::Symlink("/dev/null", C("WINDOWS/Null"));
+    EXPECT_FALSE(modFileOps::FileExists("C:\\WINDOWS\\Pipe"));
+    EXPECT_FALSE(modFileOps::FileExists("C:\\WINDOWS\\Null"));
+}
+
+TEST_F(LayoutTest, LinksAreFollowed) {
+    MakeDir(dir_ / "elsewhere");
+    WriteFile(dir_ / "elsewhere/Hosts", "127.0.0.1 localhost\r\n");
+    fotest::Symlink("../../../elsewhere/Hosts", C("WINDOWS/HOSTS"));
+    fotest::Symlink("../../elsewhere", C("Linked"));
+    fotest::Symlink("missing-target", C("WINDOWS/Dangling"));
+    EXPECT_TRUE(modFileOps::FileExists("C:\\WINDOWS\\Hosts"));
+    EXPECT_TRUE(modFileOps::FileExists("C:\\linked\\hosts"));
+    EXPECT_FALSE(modFileOps::FileExists("C:\\WINDOWS\\Dangling"));
+}
+
+TEST_F(LayoutTest, RootNameIsOnTheCurrentDrive) {
+    // Another drive D: holding the current directory: "\name" is then on D:.
+    MakeDir(dir_ / "ddrive");
+    MakeDir(dir_ / "ddrive/Here");
+    WriteFile(dir_ / "ddrive/OnD.txt", "d");
+    fotest::Symlink(dir_ / "ddrive", prefix_.dir + "/dosdevices/d:");
+    {
+        fotest::ScopedCwd cwd(dir_ / "ddrive/Here");
+        EXPECT_TRUE(modFileOps::FileExists("\\OnD.txt"));
+        EXPECT_FALSE(modFileOps::FileExists("\\WINDOWS\\Win.ini"));
+        EXPECT_TRUE(modFileOps::FileExists("D:\\OnD.txt"));
+        EXPECT_TRUE(modFileOps::FileExists("..\\OnD.txt"));
+        EXPECT_TRUE(modFileOps::FileExists("C:WINDOWS\\Win.ini"));  // C:name, C: not current: root of C:
+    }
+    EXPECT_TRUE(modFileOps::FileExists("\\WINDOWS\\Win.ini"));  // back in C:\Work
+    EXPECT_TRUE(modFileOps::FileExists("d:\\ondtxt\\..\\OnD.txt"));
+}
+
+TEST_F(LayoutTest, CurrentDirectoryOnNoDriveIsTheWindowsDirectory) {
+    // As Wine does when the working directory lies outside every drive.
+    fotest::ScopedCwd cwd(dir_.path());
+    EXPECT_TRUE(modFileOps::FileExists("Win.ini"));
+    EXPECT_TRUE(modFileOps::FileExists("System\\Vmm32.vxd"));
+    EXPECT_FALSE(modFileOps::FileExists("Local.txt"));
+    EXPECT_TRUE(modFileOps::FileExists("\\Autoexec.bat"));
+}
+
+TEST_F(LayoutTest, DeviceNamesAndUncPathsNameNothing) {
+    WriteFile(C("WINDOWS/nul"), "a file Windows could not have");
+    WriteFile(C("WINDOWS/com1.txt"), "idem");
+    EXPECT_FALSE(modFileOps::FileExists("C:\\WINDOWS\\nul"));
+    EXPECT_FALSE(modFileOps::FileExists("C:\\WINDOWS\\COM1.txt"));
+    EXPECT_FALSE(modFileOps::FileExists("\\\\server\\share\\Win.ini"));
+    EXPECT_FALSE(modFileOps::FileExists("\\\\.\\C:\\WINDOWS\\Win.ini"));
+    EXPECT_FALSE(modFileOps::FileExists("\\\\?\\C:\\WINDOWS\\Win.ini"));
+    WriteFile(C("WINDOWS/com0.txt"), "COM0 is no device");
+    EXPECT_TRUE(modFileOps::FileExists("C:\\WINDOWS\\com0.txt"));
+}
+
+TEST_F(LayoutTest, ResolvingForWritingUsesTheLastNameAsGiven) {
+    auto r = wine_drive::Resolve("C:\\windows\\New File.INI", Purpose::Writing);
+    ASSERT_EQ(r.outcome, Outcome::NewName);
+    EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/WINDOWS/New File.INI");
+    r = wine_drive::Resolve("C:\\windows\\WIN.INI", Purpose::Writing);
+    ASSERT_EQ(r.outcome, Outcome::Found);
+    EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/WINDOWS/Win.ini");
+    r = wine_drive::Resolve("C:\\Missing\\New.ini", Purpose::Writing);
+    EXPECT_EQ(r.outcome, Outcome::NotFound);
+    r = wine_drive::Resolve("C:\\WINDOWS\\New.ini", Purpose::Existing);
+    EXPECT_EQ(r.outcome, Outcome::NotFound);
+    r = wine_drive::Resolve("C:\\WINDOWS\\a*b", Purpose::Writing);
+    EXPECT_EQ(r.outcome, Outcome::Invalid);
+}
+
+TEST(PathWithoutPrefix, NothingExists) {
+    fotest::TempDir dir("noprefix");
+    fotest::ScopedEnv env("WINEPREFIX", dir / "absent");
+    EXPECT_FALSE(modFileOps::FileExists("C:\\"));
+    EXPECT_FALSE(modFileOps::FileExists("C:\\WINDOWS\\Win.ini"));
+    EXPECT_FALSE(modFileOps::FileExists("Win.ini"));
+    EXPECT_EQ(PathFileExistsA(nullptr), 0);
+}
+
+TEST(PathWithoutPrefix, RelativeWineprefixNamesNoPrefix) {
+    fotest::TempDir dir("relprefix");
+    auto prefix = fotest::MakePrefix(dir.path());
+    fotest::ScopedCwd cwd(dir.path());
+    fotest::ScopedEnv env("WINEPREFIX", "prefix");  // Wine refuses a relative prefix
+    EXPECT_FALSE(modFileOps::FileExists("C:\\"));
+}
+
+TEST(NamesEqualIgnoringCase, FollowsWindowsUpperCase) {
+    using wine_drive::NamesEqualIgnoringCase;
+    EXPECT_TRUE(NamesEqualIgnoringCase("Win.ini", "WIN.INI"));
+    EXPECT_TRUE(NamesEqualIgnoringCase("caf\u00e9", "CAF\u00c9"));
+    EXPECT_TRUE(NamesEqualIgnoringCase("\u00ff", "\u0178"));        // y diaeresis
+    EXPECT_TRUE(NamesEqualIgnoringCase("\u0161\u0153\u017e", "\u0160\u0152\u017d"));  // s caron, oe, z caron
+    EXPECT_TRUE(NamesEqualIgnoringCase("\u03b1\u0436", "\u0391\u0416"));  // Greek alpha, Cyrillic zhe
+    EXPECT_FALSE(NamesEqualIgnoringCase("cafe", "caf\u00e9"));
+    EXPECT_FALSE(NamesEqualIgnoringCase("\u00df", "SS"));  // no multi-character mappings
+    EXPECT_FALSE(NamesEqualIgnoringCase("a\xff", "A\u00ff"));  // a malformed native byte is no y diaeresis
+    EXPECT_FALSE(NamesEqualIgnoringCase("ab", "abc"));
+}
+
+}  // namespace

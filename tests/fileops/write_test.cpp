@@ -1,0 +1,248 @@
+// WriteFileText (Part 2.2; design.md, "Saving loses nothing"): exact bytes, no line end
+// added, safe replacement, and real faults that leave the original untouched.
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "fileops/modFileOps.h"
+#include "support.h"
+
+namespace {
+
+using fotest::ListDir;
+using fotest::MakeDir;
+using fotest::ReadFile;
+using fotest::WriteFile;
+
+class WriteTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        prefix_ = fotest::MakePrefix(dir_.path());
+        MakeDir(prefix_.driveC + "/WINDOWS");
+        env_.emplace("WINEPREFIX", prefix_.dir);
+    }
+    void TearDown() override { env_.reset(); }
+    std::string C(const std::string& rel) const { return prefix_.driveC + "/" + rel; }
+
+    fotest::TempDir dir_{"write"};
+    fotest::Prefix prefix_;
+    std::optional<fotest::ScopedEnv> env_;
+};
+
+TEST_F(WriteTest, RoundTripIsByteExact) {
+    const std::string text = fotest::AllBytes() + "\r\nline\nline\rend\r\n";
+    WriteFile(C("WINDOWS/Win.ini"), "old");
+    EXPECT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", text), std::nullopt);
+    EXPECT_EQ(ReadFile(C("WINDOWS/Win.ini")), text);
+    EXPECT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\Win.ini"), text);
+    EXPECT_EQ(ListDir(C("WINDOWS")), std::vector<std::string>{"Win.ini"});
+}
+
+TEST_F(WriteTest, NoLineEndIsAdded) {
+    WriteFile(C("WINDOWS/Win.ini"), "old content that is longer");
+    ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "abc"), std::nullopt);
+    EXPECT_EQ(ReadFile(C("WINDOWS/Win.ini")), "abc");
+}
+
+TEST_F(WriteTest, OpenSaveCyclesDoNotGrowTheFile) {
+    const std::string original = "[boot]\r\nshell=Explorer.exe\r\n";
+    WriteFile(C("WINDOWS/System.ini"), original);
+    for (int i = 0; i < 3; ++i) {
+        const std::string text = modFileOps::ReadFileText("C:\\WINDOWS\\System.ini");
+        ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\System.ini", text), std::nullopt);
+    }
+    EXPECT_EQ(ReadFile(C("WINDOWS/System.ini")), original);
+}
+
+TEST_F(WriteTest, EmptyTextLeavesAnEmptyFile) {
+    WriteFile(C("WINDOWS/Win.ini"), "something");
+    ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", ""), std::nullopt);
+    struct stat st;
+    ASSERT_EQ(::stat(C("WINDOWS/Win.ini").c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, 0);
+}
+
+TEST_F(WriteTest, ExistingFileInOtherCaseIsReplacedNotDuplicated) {
+    WriteFile(C("WINDOWS/Win.ini"), "old");
+    ASSERT_EQ(modFileOps::WriteFileText("c:\\windows\\WIN.INI", "new"), std::nullopt);
+    EXPECT_EQ(ListDir(C("WINDOWS")), std::vector<std::string>{"Win.ini"});
+    EXPECT_EQ(ReadFile(C("WINDOWS/Win.ini")), "new");
+}
+
+TEST_F(WriteTest, NewFileInAnExistingFolderIsCreated) {
+    const mode_t old = ::umask(022);
+    const auto cause = modFileOps::WriteFileText("C:\\windows\\Caf\xE9.ini", "neu\r\n");
+    ::umask(old);
+    ASSERT_EQ(cause, std::nullopt);
+    EXPECT_EQ(ListDir(C("WINDOWS")), std::vector<std::string>{"Caf\u00e9.ini"});
+    EXPECT_EQ(ReadFile(C("WINDOWS/Caf\u00e9.ini")), "neu\r\n");
+    EXPECT_EQ(fotest::ModeOf(C("WINDOWS/Caf\u00e9.ini")), 0644u);
+}
+
+TEST_F(WriteTest, NewFileAtTheRootOfC) {
+    ASSERT_EQ(modFileOps::WriteFileText("C:\\Hosts", "x"), std::nullopt);
+    EXPECT_EQ(ReadFile(C("Hosts")), "x");
+}
+
+TEST_F(WriteTest, PermissionsAreKept) {
+    WriteFile(C("WINDOWS/Win.ini"), "old");
+    fotest::Chmod(C("WINDOWS/Win.ini"), 0640);
+    ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new"), std::nullopt);
+    EXPECT_EQ(fotest::ModeOf(C("WINDOWS/Win.ini")), 0640u);
+    fotest::Chmod(C("WINDOWS/Win.ini"), 0604);
+    ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "newer"), std::nullopt);
+    EXPECT_EQ(fotest::ModeOf(C("WINDOWS/Win.ini")), 0604u);
+}
+
+TEST_F(WriteTest, OwnerAndGroupAreKept) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "Only root can give a file another owner; this case runs in CI, which runs as root.";
+    WriteFile(C("WINDOWS/Win.ini"), "old");
+    ASSERT_EQ(::chown(C("WINDOWS/Win.ini").c_str(), 65534, 65534), 0);
+    ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new"), std::nullopt);
+    struct stat st;
+    ASSERT_EQ(::stat(C("WINDOWS/Win.ini").c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(ReadFile(C("WINDOWS/Win.ini")), "new");
+}
+
+TEST_F(WriteTest, SymlinkIsWrittenThrough) {
+    MakeDir(dir_ / "store");
+    WriteFile(dir_ / "store/real.ini", "old");
+    fotest::Chmod(dir_ / "store/real.ini", 0620);
+    fotest::Symlink("../../../store/real.ini", C("WINDOWS/Win.ini"));
+    ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new"), std::nullopt);
+    EXPECT_TRUE(fotest::IsSymlink(C("WINDOWS/Win.ini"))) << "the link stays a link";
+    EXPECT_EQ(ReadFile(dir_ / "store/real.ini"), "new");
+    EXPECT_EQ(fotest::ModeOf(dir_ / "store/real.ini"), 0620u);
+    EXPECT_EQ(ListDir(dir_ / "store"), std::vector<std::string>{"real.ini"}) << "temporary file in the target's folder";
+    EXPECT_EQ(ListDir(C("WINDOWS")), std::vector<std::string>{"Win.ini"});
+}
+
+TEST_F(WriteTest, FolderWhereTheFileShouldBe) {
+    MakeDir(C("WINDOWS/Win.ini"));
+    const auto cause = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "text");
+    ASSERT_TRUE(cause.has_value());
+    EXPECT_NE(cause->find("folder"), std::string::npos) << *cause;
+    EXPECT_TRUE(ListDir(C("WINDOWS/Win.ini")).empty());
+    EXPECT_EQ(ListDir(C("WINDOWS")), std::vector<std::string>{"Win.ini"});
+}
+
+TEST_F(WriteTest, MissingParentFolder) {
+    const auto cause = modFileOps::WriteFileText("C:\\Missing\\Win.ini", "text");
+    ASSERT_TRUE(cause.has_value());
+    EXPECT_NE(cause->find(std::strerror(ENOENT)), std::string::npos) << *cause;
+    EXPECT_FALSE(fotest::Exists(C("Missing")));
+    EXPECT_EQ(ListDir(prefix_.driveC), std::vector<std::string>{"WINDOWS"});
+}
+
+TEST_F(WriteTest, MissingDriveAndInvalidNames) {
+    EXPECT_TRUE(modFileOps::WriteFileText("D:\\Win.ini", "text").has_value());
+    EXPECT_TRUE(modFileOps::WriteFileText("C:\\WINDOWS\\Win*.ini", "text").has_value());
+    EXPECT_TRUE(modFileOps::WriteFileText("", "text").has_value());
+    EXPECT_TRUE(ListDir(C("WINDOWS")).empty());
+}
+
+// The write fails midway on a real limit: the child process may not write more than
+// 64 KiB into any file. The original stays byte for byte, no temporary file is left, the
+// cause is returned, and SIGXFSZ does not end the process.
+TEST_F(WriteTest, FileSizeLimitLeavesTheOriginalUntouched) {
+    const std::string original = "[windows]\r\nload=\r\n" + fotest::AllBytes();
+    WriteFile(C("WINDOWS/Win.ini"), original);
+    const auto before = ListDir(C("WINDOWS"));
+    const std::string big(1024 * 1024, 'x');
+
+    int pipeFd[2];
+    ASSERT_EQ(::pipe(pipeFd), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::close(pipeFd[0]);
+        struct rlimit limit {64 * 1024, 64 * 1024};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
+        const auto cause = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", big);
+        // The former disposition of SIGXFSZ (the default) is back after the call.
+        struct sigaction now {};
+        ::sigaction(SIGXFSZ, nullptr, &now);
+        if (now.sa_handler != SIG_DFL) ::_exit(4);
+        if (!cause) ::_exit(2);
+        (void)!::write(pipeFd[1], cause->data(), cause->size());
+        ::_exit(0);
+    }
+    ::close(pipeFd[1]);
+    std::string cause;
+    char buf[512];
+    ssize_t n;
+    while ((n = ::read(pipeFd[0], buf, sizeof buf)) > 0) cause.append(buf, static_cast<std::size_t>(n));
+    ::close(pipeFd[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_FALSE(WIFSIGNALED(status)) << "killed by signal " << WTERMSIG(status);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0) << "2: the write claimed success; 3: setrlimit failed; 4: SIGXFSZ not restored";
+    EXPECT_NE(cause.find(std::strerror(EFBIG)), std::string::npos) << cause;
+    EXPECT_EQ(ReadFile(C("WINDOWS/Win.ini")), original);
+    EXPECT_EQ(ListDir(C("WINDOWS")), before);
+}
+
+TEST_F(WriteTest, ReadOnlyFolderAsAnotherUser) {
+    auto body = [](const std::string& dir) {
+        fotest::ScopedEnv env("WINEPREFIX", dir + "/prefix");
+        const auto cause = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new");
+        ASSERT_TRUE(cause.has_value());
+        EXPECT_NE(cause->find(std::strerror(EACCES)), std::string::npos) << *cause;
+        const auto fresh = modFileOps::WriteFileText("C:\\WINDOWS\\New.ini", "new");
+        ASSERT_TRUE(fresh.has_value());
+        EXPECT_NE(fresh->find(std::strerror(EACCES)), std::string::npos) << *fresh;
+    };
+    if (fotest::OtherUser::IsChild()) return fotest::OtherUser::RunBody(body);
+    WriteFile(C("WINDOWS/Win.ini"), "old\r\n");
+    fotest::Chmod(C("WINDOWS/Win.ini"), 0666);  // the file could be written, its folder not
+    fotest::Chmod(C("WINDOWS"), 0555);
+    fotest::OtherUser::Run(dir_.path(), body);
+    EXPECT_EQ(ReadFile(C("WINDOWS/Win.ini")), "old\r\n");
+    EXPECT_EQ(ListDir(C("WINDOWS")), std::vector<std::string>{"Win.ini"});
+}
+
+TEST_F(WriteTest, ReadOnlyFileAsAnotherUser) {
+    auto body = [](const std::string& dir) {
+        fotest::ScopedEnv env("WINEPREFIX", dir + "/prefix");
+        const auto cause = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new");
+        ASSERT_TRUE(cause.has_value());
+        EXPECT_NE(cause->find(std::strerror(EACCES)), std::string::npos) << *cause;
+    };
+    if (fotest::OtherUser::IsChild()) return fotest::OtherUser::RunBody(body);
+    WriteFile(C("WINDOWS/Win.ini"), "old\r\n");
+    fotest::Chmod(C("WINDOWS/Win.ini"), 0444);
+    fotest::Chmod(C("WINDOWS"), 0777);  // the folder could take a temporary file
+    fotest::OtherUser::Run(dir_.path(), body);
+    EXPECT_EQ(ReadFile(C("WINDOWS/Win.ini")), "old\r\n");
+    EXPECT_EQ(fotest::ModeOf(C("WINDOWS/Win.ini")), 0444u);
+    EXPECT_EQ(ListDir(C("WINDOWS")), std::vector<std::string>{"Win.ini"});
+}
+
+TEST_F(WriteTest, UnsearchableFolderAsAnotherUser) {
+    auto body = [](const std::string& dir) {
+        fotest::ScopedEnv env("WINEPREFIX", dir + "/prefix");
+        const auto cause = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new");
+        ASSERT_TRUE(cause.has_value());
+        EXPECT_NE(cause->find(std::strerror(EACCES)), std::string::npos) << *cause;
+    };
+    if (fotest::OtherUser::IsChild()) return fotest::OtherUser::RunBody(body);
+    WriteFile(C("WINDOWS/Win.ini"), "old");
+    fotest::Chmod(C("WINDOWS"), 0000);
+    fotest::OtherUser::Run(dir_.path(), body);
+    fotest::Chmod(C("WINDOWS"), 0755);
+    EXPECT_EQ(ReadFile(C("WINDOWS/Win.ini")), "old");
+    EXPECT_EQ(ListDir(C("WINDOWS")), std::vector<std::string>{"Win.ini"});
+}
+
+}  // namespace
