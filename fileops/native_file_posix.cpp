@@ -24,6 +24,10 @@ constexpr std::size_t kChunk = std::size_t{1} << 30;
 
 std::string ErrorText(int error) { return std::strerror(error); }
 
+// A failure as the save command shows it: the system's words first, then what was being
+// done ("No space left on device (writing the new content)").
+std::string Cause(int error, const std::string& doing) { return ErrorText(error) + " (" + doing + ")"; }
+
 ReadResult ReadFailure(std::string cause) {
     ReadResult result;
     result.cause = std::move(cause);
@@ -166,7 +170,7 @@ std::optional<std::string> ReplaceNativeFile(const std::string& nativePath, std:
                 target = *resolved;
                 exists = true;
             } else if (error != ENOENT) {
-                return "Cannot follow the link to the file: " + ErrorText(error);
+                return Cause(error, "following the link to the file");
             }
             // A dangling link is replaced by the new file.
         } else {
@@ -174,50 +178,50 @@ std::optional<std::string> ReplaceNativeFile(const std::string& nativePath, std:
             exists = true;
         }
     } else if (errno != ENOENT) {
-        return "Cannot examine the file: " + ErrorText(errno);
+        return Cause(errno, "examining the file");
     }
 
     struct stat st {};
     if (exists) {
-        if (::stat(target.c_str(), &st) != 0) return "Cannot examine the file: " + ErrorText(errno);
+        if (::stat(target.c_str(), &st) != 0) return Cause(errno, "examining the file");
         if (S_ISDIR(st.st_mode)) return "The path names a folder, not a file";
         if (!S_ISREG(st.st_mode)) return "The path names a pipe, socket or device, not a file";
         // A file that may not be written is not replaced behind its back.
         const int probe = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (probe < 0) return "The file cannot be written: " + ErrorText(errno);
+        if (probe < 0) return Cause(errno, "opening the file for writing");
         ::close(probe);
     } else {
         const auto folder = RealPath(FolderOf(nativePath), &error);
-        if (!folder) return "Cannot reach the folder of the file: " + ErrorText(error);
+        if (!folder) return Cause(error, "finding the folder of the file");
         target = (*folder == "/" ? "" : *folder) + "/" + NameOf(nativePath);
     }
 
     const std::string folder = FolderOf(target);
     std::string temp = folder + "/." + NameOf(target).substr(0, 100) + ".cmsave-XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return "Cannot create a temporary file in the folder of the file: " + ErrorText(errno);
+    if (fd < 0) return Cause(errno, "creating a temporary file in the folder of the file");
 
     bool open = true;
     auto fail = [&](const std::string& what, int err) -> std::optional<std::string> {
         if (open) ::close(fd);
         ::unlink(temp.c_str());
-        return what + ": " + ErrorText(err);
+        return Cause(err, what);
     };
 
     if (exists) {
         // Owner and group where the system lets us, then the permission bits.
         if ((st.st_uid != ::geteuid() || st.st_gid != ::getegid()) && ::fchown(fd, st.st_uid, st.st_gid) != 0)
             (void)::fchown(fd, static_cast<uid_t>(-1), st.st_gid);
-        if (::fchmod(fd, st.st_mode & 07777) != 0) return fail("Cannot give the new file the old permissions", errno);
+        if (::fchmod(fd, st.st_mode & 07777) != 0) return fail("giving the new file the old permissions", errno);
     } else if (::fchmod(fd, 0666 & ~CurrentUmask()) != 0) {
-        return fail("Cannot set the permissions of the new file", errno);
+        return fail("setting the permissions of the new file", errno);
     }
 
-    if (!WriteAll(fd, bytes, &error)) return fail("Cannot write the new content", error);
-    if (::fsync(fd) != 0) return fail("Cannot flush the new content to disk", errno);
+    if (!WriteAll(fd, bytes, &error)) return fail("writing the new content", error);
+    if (::fsync(fd) != 0) return fail("flushing the new content to disk", errno);
     open = false;
-    if (::close(fd) != 0) return fail("Cannot finish writing the new content", errno);
-    if (::rename(temp.c_str(), target.c_str()) != 0) return fail("Cannot put the new file in place", errno);
+    if (::close(fd) != 0) return fail("finishing the new content", errno);
+    if (::rename(temp.c_str(), target.c_str()) != 0) return fail("putting the new file in place", errno);
 
     // Make the rename itself durable. It has happened whatever this says, so a failure
     // here is not reported as a failed save.
@@ -250,7 +254,7 @@ std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std:
         case wine_drive::Resolution::Outcome::NewName:
             return ReplaceNativeFile(found.native, bytes);
         case wine_drive::Resolution::Outcome::NotFound:
-            return "Cannot reach the folder of the file: " + ErrorText(found.error != 0 ? found.error : ENOENT);
+            return Cause(found.error != 0 ? found.error : ENOENT, "finding the folder of the file");
         case wine_drive::Resolution::Outcome::Invalid:
             break;
     }

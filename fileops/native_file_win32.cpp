@@ -41,6 +41,10 @@ private:
     HANDLE h_;
 };
 
+// A failure as the save command shows it: the system's words first, then what was being
+// done ("No space left on device (writing the new content)").
+std::string Cause(DWORD error, const std::string& doing) { return ErrorText(error) + " (" + doing + ")"; }
+
 ReadResult ReadFailure(std::string cause) {
     ReadResult result;
     result.cause = std::move(cause);
@@ -141,52 +145,52 @@ std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std:
     const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
     if (!exists) {
         const DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND) return "Cannot reach the folder of the file: " + ErrorText(error);
+        if (error != ERROR_FILE_NOT_FOUND) return Cause(error, "finding the folder of the file");
     } else {
         if ((attrs & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
             // Written through: the file that the link leads to is replaced, not the link.
             DWORD error = 0;
             if (!FinalPath(windowsPath, &target, &error))
-                return "Cannot follow the link to the file: " + ErrorText(error);
+                return Cause(error, "following the link to the file");
             attrs = GetFileAttributesA(target.c_str());
-            if (attrs == INVALID_FILE_ATTRIBUTES) return "Cannot examine the file: " + ErrorText(GetLastError());
+            if (attrs == INVALID_FILE_ATTRIBUTES) return Cause(GetLastError(), "examining the file");
         }
         if ((attrs & FILE_ATTRIBUTE_DIRECTORY) != 0) return std::string("The path names a folder, not a file");
         // A read-only file is reported, not silently made writable.
         if ((attrs & FILE_ATTRIBUTE_READONLY) != 0) return std::string("The file is read-only");
         Handle probe(CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!probe.Valid()) return "The file cannot be written: " + ErrorText(GetLastError());
+        if (!probe.Valid()) return Cause(GetLastError(), "opening the file for writing");
     }
 
     const std::string folder = FolderOf(target);
     char temp[MAX_PATH];
     if (GetTempFileNameA(folder.c_str(), "cms", 0, temp) == 0)
-        return "Cannot create a temporary file in the folder of the file: " + ErrorText(GetLastError());
+        return Cause(GetLastError(), "creating a temporary file in the folder of the file");
     auto fail = [&](const std::string& what, DWORD error) -> std::optional<std::string> {
         DeleteFileA(temp);
-        return what + ": " + ErrorText(error);
+        return Cause(error, what);
     };
 
     {
         Handle out(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!out.Valid()) return fail("Cannot open the temporary file", GetLastError());
+        if (!out.Valid()) return fail("opening the temporary file", GetLastError());
         DWORD error = 0;
         if (!WriteAll(out.Get(), bytes, &error)) {
             out.Close();
-            return fail("Cannot write the new content", error);
+            return fail("writing the new content", error);
         }
         if (!FlushFileBuffers(out.Get())) {
             error = GetLastError();
             out.Close();
-            return fail("Cannot flush the new content to disk", error);
+            return fail("flushing the new content to disk", error);
         }
-        if (!out.Close()) return fail("Cannot finish writing the new content", GetLastError());
+        if (!out.Close()) return fail("finishing the new content", GetLastError());
     }
 
     if (!exists) {
         if (!MoveFileExA(temp, target.c_str(), MOVEFILE_WRITE_THROUGH))
-            return fail("Cannot put the new file in place", GetLastError());
+            return fail("putting the new file in place", GetLastError());
         return std::nullopt;
     }
 
@@ -194,7 +198,7 @@ std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std:
     // backup name, every failure leaves the original recoverable under one of the names.
     char backup[MAX_PATH];
     if (GetTempFileNameA(folder.c_str(), "cmb", 0, backup) == 0)
-        return fail("Cannot create a temporary file in the folder of the file", GetLastError());
+        return fail("creating a temporary file in the folder of the file", GetLastError());
     DeleteFileA(backup);
     if (!ReplaceFileA(target.c_str(), temp, backup, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
         const DWORD error = GetLastError();
@@ -203,7 +207,7 @@ std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std:
             MoveFileExA(backup, target.c_str(), MOVEFILE_WRITE_THROUGH);
         }
         DeleteFileA(backup);
-        return fail("Cannot put the new file in place", error);
+        return fail("putting the new file in place", error);
     }
     DeleteFileA(backup);
 

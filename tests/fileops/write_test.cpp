@@ -1,11 +1,14 @@
 // WriteFileText (Part 2.2; design.md, "Saving loses nothing"): exact bytes, no line end
 // added, safe replacement, and real faults that leave the original untouched.
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -191,6 +194,67 @@ TEST_F(WriteTest, FileSizeLimitLeavesTheOriginalUntouched) {
     EXPECT_NE(cause.find(std::strerror(EFBIG)), std::string::npos) << cause;
     EXPECT_EQ(ReadFile(C("WINDOWS/Win.ini")), original);
     EXPECT_EQ(ListDir(C("WINDOWS")), before);
+}
+
+// A full file system: C: is a 64 KiB tmpfs, mounted in a private mount namespace of a
+// child process (so it vanishes with the child). Needs root with CAP_SYS_ADMIN; where the
+// system refuses the mount the case says so and is skipped (the file-size limit above
+// covers a write that fails midway everywhere).
+TEST_F(WriteTest, FullFileSystemLeavesTheOriginalUntouched) {
+    const std::string mountPoint = dir_ / "small";
+    MakeDir(mountPoint);
+    const std::string prefix = dir_ / "fullprefix";
+    MakeDir(prefix);
+    MakeDir(prefix + "/dosdevices");
+    fotest::Symlink(mountPoint, prefix + "/dosdevices/c:");
+
+    int pipeFd[2];
+    ASSERT_EQ(::pipe(pipeFd), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::close(pipeFd[0]);
+        auto report = [&](const std::string& text, int code) {
+            (void)!::write(pipeFd[1], text.data(), text.size());
+            ::_exit(code);
+        };
+        if (::unshare(CLONE_NEWNS) != 0) report(std::string("unshare: ") + std::strerror(errno), 77);
+        if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            report(std::string("private mounts: ") + std::strerror(errno), 77);
+        if (::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k,mode=0755") != 0)
+            report(std::string("mount tmpfs: ") + std::strerror(errno), 77);
+        ::setenv("WINEPREFIX", prefix.c_str(), 1);
+        ::mkdir((mountPoint + "/WINDOWS").c_str(), 0755);
+        const std::string original = "[windows]\r\nload=\r\n";
+        {
+            FILE* f = std::fopen((mountPoint + "/WINDOWS/Win.ini").c_str(), "wb");
+            if (f == nullptr || std::fwrite(original.data(), 1, original.size(), f) != original.size() ||
+                std::fclose(f) != 0)
+                report("cannot write the original", 1);
+        }
+        const auto cause = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", std::string(1024 * 1024, 'x'));
+        if (!cause) report("the write claimed success on a full file system", 1);
+        if (cause->find(std::strerror(ENOSPC)) == std::string::npos) report("cause without ENOSPC: " + *cause, 1);
+        if (ListDir(mountPoint + "/WINDOWS") != std::vector<std::string>{"Win.ini"})
+            report("a temporary file was left behind", 1);
+        std::string now(256, '\0');
+        FILE* f = std::fopen((mountPoint + "/WINDOWS/Win.ini").c_str(), "rb");
+        now.resize(f != nullptr ? std::fread(now.data(), 1, now.size(), f) : 0);
+        if (f != nullptr) std::fclose(f);
+        if (now != original) report("the original changed", 1);
+        report(*cause, 0);
+    }
+    ::close(pipeFd[1]);
+    std::string text;
+    char buf[512];
+    ssize_t n;
+    while ((n = ::read(pipeFd[0], buf, sizeof buf)) > 0) text.append(buf, static_cast<std::size_t>(n));
+    ::close(pipeFd[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "child died: " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "The system does not let this test mount a small file system: " << text;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << text;
 }
 
 TEST_F(WriteTest, ReadOnlyFolderAsAnotherUser) {
