@@ -129,6 +129,14 @@ TEST_F(AboutWindow, EscapeDoesNothingAndEnterPressesOnlyTheFocusedButton) {
         EXPECT_TRUE(about.Form().IsLoaded());
         EXPECT_TRUE(window->isVisible());
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+        // In the About text, Enter presses no button at all.
+        QWidget* text = WidgetOf(about.Form().Get("Text1"));
+        text->setFocus();
+        ASSERT_EQ(window->focusWidget(), text);
+        QApplication::sendEvent(text, &enter);
+        EXPECT_TRUE(about.Form().IsLoaded());
+        EXPECT_FALSE(about.Form().Get("electronicmail").Visible());
+        updates->setFocus();
         QApplication::sendEvent(updates, &enter);
         EXPECT_TRUE(about.Form().IsLoaded());
         EXPECT_EQ(about.Form().Get("electronicmail").Text().bytes, identity::kWebSite);

@@ -102,7 +102,7 @@ TEST(AvailabilityScan, NoWindowsDirectoryTestsBareNamesInTheCurrentFolder) {
     testsupport::TempDrive drive("");  // a C: drive without a Windows folder
     drive.Write("Win.ini", "");        // "\Win.ini" names the root of the current drive, C:
     const fs::path cwd = fs::current_path();
-    const fs::path here = drive.Prefix().parent_path() / "cwd";
+    const fs::path here = drive.DriveC() / "Work";  // the current folder, C:\Work
     fs::create_directories(here);
     testsupport::WriteBytes(here / "Hosts", "");
     fs::current_path(here);

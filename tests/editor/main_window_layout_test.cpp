@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include "editor/frmCindermoor.h"
 #include "editor/frmCindermoor_layout.h"

@@ -10,7 +10,8 @@
 namespace testsupport {
 
 toolkit::Toolkit& Gui() {
-    static std::unique_ptr<toolkit::Toolkit> toolkit = toolkit::CreateToolkit();
+    // Lives until the process ends: Qt must not be torn down among other static objects.
+    static toolkit::Toolkit* toolkit = toolkit::CreateToolkit().release();
     return *toolkit;
 }
 

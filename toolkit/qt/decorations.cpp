@@ -22,7 +22,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
 LineShape::LineShape(QWidget* parent, QPoint from, QPoint to, QColor color)
     : QWidget(parent), from_(from), to_(to), color_(color) {
-    const QRect bounds = QRect(from, to).normalized().adjusted(0, 0, 1, 1);
+    const QRect bounds = QRect(from, to).normalized();
     setGeometry(bounds);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);

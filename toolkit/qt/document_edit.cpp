@@ -37,6 +37,9 @@ DocumentEdit::DocumentEdit(QWidget* parent) : QsciScintilla(parent) {
     SendScintilla(SCI_SETVSCROLLBAR, 1);
     SendScintilla(SCI_SETSCROLLWIDTH, 1);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
+    // Like an edit box with both scroll bars: they stay, inactive while nothing scrolls.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     SendScintilla(SCI_SETEOLMODE, SC_EOL_CRLF);
     // Dropping a selection moves text only within this box; no rectangular selections.
     SendScintilla(SCI_SETMULTIPLESELECTION, 0);

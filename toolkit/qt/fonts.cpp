@@ -21,8 +21,10 @@ const std::map<std::string, QStringList>& Substitutes() {
 }  // namespace
 
 void RegisterCompatibleFonts() {
+    // Wine's tahomabd.ttf is only a wider regular face; without it Qt emboldens tahoma.ttf,
+    // which comes much closer to Tahoma Bold.
     const QDir wineFonts("/usr/share/wine/fonts");
-    for (const char* file : {"tahoma.ttf", "tahomabd.ttf", "ms_sans_serif.ttf"}) {
+    for (const char* file : {"tahoma.ttf", "ms_sans_serif.ttf"}) {
         if (wineFonts.exists(file))
             QFontDatabase::addApplicationFont(wineFonts.filePath(file));
     }
@@ -41,7 +43,11 @@ QString ResolveFace(const std::string& face) {
 }
 
 QFont ToQFont(const FontSpec& spec) {
-    QFont font(ResolveFace(spec.face));
+    const QString face = ResolveFace(spec.face);
+    QFont font(face);
+    // Wine's Tahoma carries hints that misdraw some letters at small sizes.
+    if (face == QLatin1String("Tahoma"))
+        font.setHintingPreference(QFont::PreferNoHinting);
     font.setPixelSize(static_cast<int>(std::lround(spec.points * 96.0 / 72.0)));
     font.setBold(spec.bold);
     font.setItalic(false);

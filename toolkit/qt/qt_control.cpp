@@ -56,7 +56,8 @@ QWidget* CreateControlWidget(const ControlSpec& s, const FormSpec& form, QWidget
     switch (s.kind) {
         case ControlKind::CommandButton: {
             auto* button = new QPushButton(FromAnsi(s.caption), parent);
-            button->setAutoDefault(true);  // Enter presses the focused button, and only that
+            // No default button: the form presses the focused button on Enter, and only that.
+            button->setAutoDefault(false);
             button->setDefault(false);
             w = button;
             break;

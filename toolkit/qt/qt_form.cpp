@@ -42,6 +42,15 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // Enter presses the button that has the focus and nothing else; a dialog would press
+    // the next button in the focus chain when the focus is elsewhere.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+        if (auto* button = qobject_cast<QAbstractButton*>(focusWidget()))
+            button->click();
+        event->accept();
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 
@@ -83,6 +92,8 @@ void QtForm::Load() {
     for (const ControlSpec& c : spec_.controls) {
         QWidget* widget = CreateControlWidget(c, spec_, window_);
         controls_.push_back(std::make_unique<QtControl>(c, widget));
+        if (c.kind == ControlKind::TextBox && !c.caption.empty())
+            controls_.back()->SetText(c.caption);
         if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
             const std::string name = c.name;
             const auto index = static_cast<std::int16_t>(c.index);
