@@ -241,6 +241,8 @@ ReadResult ReadWholeFile(const std::string& windowsPath) {
             return ReadNativeFile(found.native);
         case wine_drive::Resolution::Outcome::NotFound:
             return ReadFailure(ErrorText(found.error != 0 ? found.error : ENOENT));
+        case wine_drive::Resolution::Outcome::Device:
+            return ReadFailure("The path names a device, not a file");
         case wine_drive::Resolution::Outcome::Invalid:
             break;
     }
@@ -255,6 +257,8 @@ std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std:
             return ReplaceNativeFile(found.native, bytes);
         case wine_drive::Resolution::Outcome::NotFound:
             return Cause(found.error != 0 ? found.error : ENOENT, "finding the folder of the file");
+        case wine_drive::Resolution::Outcome::Device:
+            return std::string("The path names a device, not a file");
         case wine_drive::Resolution::Outcome::Invalid:
             break;
     }

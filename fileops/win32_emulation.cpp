@@ -20,6 +20,8 @@ unsigned int GetWindowsDirectoryA(char* buffer, unsigned int size) {
 int PathFileExistsA(const char* path) {
     if (path == nullptr) return 0;
     const auto found = wine_drive::Resolve(path, wine_drive::Purpose::Existing);
+    // As in Wine, a DOS device name in an existing folder exists.
+    if (found.outcome == wine_drive::Resolution::Outcome::Device) return 1;
     if (found.outcome != wine_drive::Resolution::Outcome::Found) return 0;
     // As in Wine (NtQueryAttributesFile): only regular files and folders have attributes.
     struct stat st;

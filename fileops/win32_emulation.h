@@ -17,7 +17,8 @@ unsigned int GetWindowsDirectoryA(char* buffer, unsigned int size);
 // 1 when the ANSI path names an existing file or folder, 0 otherwise (also for a null
 // path). Follows Wine: the path is completed and normalised as Windows does
 // (RtlGetFullPathName) and then looked up name by name, exact name first and otherwise
-// regardless of letter case; only regular files and folders count, as in Wine.
+// regardless of letter case; only regular files and folders count, and DOS device names
+// (NUL, CON ...) in an existing folder, as in Wine.
 int PathFileExistsA(const char* path);
 
 #endif

@@ -103,35 +103,24 @@ char32_t Upcase(char32_t c) {
 
 // ---- Path text -------------------------------------------------------------------------
 
-// RtlIsDosDeviceName_U: does the last name of the path (without extension, trailing
-// colon or trailing spaces) name a DOS device?
-bool IsDosDeviceName(std::string_view path) {
-    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return false;
-    long end = static_cast<long>(path.size()) - 1;
-    if (end >= 0 && path[end] == ':') --end;
-    long start = end;
-    for (; start >= 0; --start) {
-        if (IsSeparator(path[start])) break;
-        const char next = static_cast<std::size_t>(start + 1) < path.size() ? path[start + 1] : '\0';
-        if (path[start] == ':' && next != '.') break;
-    }
-    ++start;
-    const auto dot = path.find('.', static_cast<std::size_t>(start));
+// Is this last name of a path a DOS device (NUL, CON, AUX, PRN, COM1-9, LPT1-9, CONIN$,
+// CONOUT$), also with an extension, trailing spaces or a trailing colon ("nul .txt",
+// "NUL:")? As in RtlIsDosDeviceName_U.
+bool IsDosDeviceName(std::string_view name) {
+    if (!name.empty() && name.back() == ':') name.remove_suffix(1);
+    const auto dot = name.find('.');
     if (dot != std::string_view::npos) {
-        end = static_cast<long>(dot) - 1;
-        if (end >= 0 && path[end] == ':') --end;
-    } else {
-        while (end >= 0 && path[end] == ' ') --end;
+        name = name.substr(0, dot);
+        if (!name.empty() && name.back() == ':') name.remove_suffix(1);
     }
-    const long len = end - start + 1;
-    auto is = [&](const char* word) {
-        for (int k = 0; k < 3; ++k)
-            if (AsciiLower(path[start + k]) != word[k]) return false;
+    while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+    std::string lower;
+    for (const char c : name) lower.push_back(AsciiLower(c));
+    if (lower == "aux" || lower == "con" || lower == "nul" || lower == "prn" || lower == "conin$" ||
+        lower == "conout$")
         return true;
-    };
-    if (len == 3) return is("aux") || is("con") || is("nul") || is("prn");
-    if (len == 4) return (is("com") || is("lpt")) && path[end] > '0' && path[end] <= '9';
-    return false;
+    return lower.size() == 4 && (lower.rfind("com", 0) == 0 || lower.rfind("lpt", 0) == 0) && lower[3] > '0' &&
+           lower[3] <= '9';
 }
 
 // The normalisation of RtlGetFullPathName_U (Wine's collapse_path) on a full path
@@ -208,7 +197,72 @@ bool HasInvalidCharacter(std::string_view name) {
     return false;
 }
 
-// ---- Current directory -----------------------------------------------------------------
+// ---- Drives and the current directory --------------------------------------------------
+
+// The identity of each drive's folder, to tell which drive a native folder is the root of.
+struct DriveIds {
+    struct Id {
+        bool present = false;
+        dev_t dev = 0;
+        ino_t ino = 0;
+    };
+    Id drive[26];
+
+    explicit DriveIds(const std::string& prefix) {
+        for (int i = 0; i < 26; ++i) {
+            struct stat st;
+            const std::string link = prefix + "/dosdevices/" + static_cast<char>('a' + i) + ":";
+            if (StatOk(link, &st)) drive[i] = {true, st.st_dev, st.st_ino};
+        }
+    }
+    // The drive letter whose folder is the native folder, or 0.
+    char Of(const std::string& folder) const {
+        struct stat st;
+        if (!StatOk(folder, &st) || !S_ISDIR(st.st_mode)) return 0;
+        for (int i = 0; i < 26; ++i)
+            if (drive[i].present && drive[i].dev == st.st_dev && drive[i].ino == st.st_ino)
+                return static_cast<char>('a' + i);
+        return 0;
+    }
+};
+
+// Wine's remove_last_component: the length of path without its last name, where ".."
+// names count as climbing.
+std::size_t RemoveLastComponent(const std::string& path, std::size_t len) {
+    int level = 0;
+    while (level < 1) {
+        std::size_t prev = len;
+        if (prev <= 1) break;
+        while (prev > 1 && !IsSeparator(path[prev - 1])) --prev;
+        const std::string_view name(path.data() + prev, len - prev);
+        if (name != ".") {
+            if (name == "..") --level;
+            else ++level;
+        }
+        while (prev > 1 && IsSeparator(path[prev - 1])) --prev;
+        len = prev;
+    }
+    return len;
+}
+
+// Wine's find_drive_root: for a Unix path, the deepest folder on it that is the folder of
+// a drive. Returns the drive letter and sets rest to the part of path after that folder.
+char FindDriveRoot(const std::string& path, const DriveIds& drives, std::string* rest) {
+    std::size_t len = path.size();
+    while (len > 1 && IsSeparator(path[len - 1])) --len;
+    std::string native = path;
+    for (char& c : native)
+        if (c == '\\') c = '/';
+    for (;;) {
+        if (const char drive = drives.Of(native.substr(0, len))) {
+            *rest = path.substr(len == 1 ? 0 : len);
+            return drive;
+        }
+        if (len <= 1) break;
+        len = RemoveLastComponent(path, len);
+    }
+    return 0;
+}
 
 std::string WorkingDirectory() {
     std::vector<char> buf(4096);
@@ -224,45 +278,23 @@ struct CurrentDir {
     std::string rest;  // "" for the root, else "\name\name" (native names, UTF-8)
 };
 
-// The DOS form of the working directory: the deepest folder on the way up that is the
-// folder of a drive names the drive (the first letter when several drives share it).
-CurrentDir CurrentDirectory(const std::string& prefix) {
-    struct Id {
-        bool present = false;
-        dev_t dev = 0;
-        ino_t ino = 0;
-    };
-    Id drives[26];
-    for (int i = 0; i < 26; ++i) {
-        struct stat st;
-        const std::string link = prefix + "/dosdevices/" + static_cast<char>('a' + i) + ":";
-        if (StatOk(link, &st)) drives[i] = {true, st.st_dev, st.st_ino};
-    }
+// The DOS form of the working directory, as Wine finds it: the deepest folder on the way
+// up that is the folder of a drive names the drive. When the working directory lies on no
+// drive, Wine starts the program in the Windows directory; so does the emulation.
+CurrentDir CurrentDirectory(const DriveIds& drives) {
     const std::string cwd = WorkingDirectory();
+    std::string rest;
     if (!cwd.empty() && cwd[0] == '/') {
-        std::string path = cwd;
-        for (;;) {
-            struct stat st;
-            if (StatOk(path, &st) && S_ISDIR(st.st_mode)) {
-                for (int i = 0; i < 26; ++i) {
-                    if (drives[i].present && drives[i].dev == st.st_dev && drives[i].ino == st.st_ino) {
-                        CurrentDir cd;
-                        cd.drive = static_cast<char>('a' + i);
-                        cd.rest = path == "/" ? cwd : cwd.substr(path.size());
-                        if (cd.rest == "/") cd.rest.clear();
-                        for (char& c : cd.rest)
-                            if (c == '/') c = '\\';
-                        while (!cd.rest.empty() && cd.rest.back() == '\\') cd.rest.pop_back();
-                        return cd;
-                    }
-                }
-            }
-            if (path == "/") break;
-            const auto slash = path.rfind('/');
-            path = slash == 0 ? "/" : path.substr(0, slash);
+        if (const char drive = FindDriveRoot(cwd, drives, &rest)) {
+            CurrentDir cd;
+            cd.drive = drive;
+            cd.rest = rest;
+            for (char& c : cd.rest)
+                if (c == '/') c = '\\';
+            while (!cd.rest.empty() && cd.rest.back() == '\\') cd.rest.pop_back();
+            return cd;
         }
     }
-    // Not on any drive: Wine starts the program in the Windows directory.
     CurrentDir cd;
     if (auto name = WindowsFolderName()) cd.rest = "\\" + *name;
     return cd;
@@ -293,6 +325,89 @@ std::optional<std::string> FindInFolder(const std::string& folder, const std::st
     ::closedir(dir);
     if (!best) *err = exactError;
     return best;
+}
+
+// A full path after normalisation: the drive, the names below its root (UTF-8), and
+// whether a separator ended the path.
+struct FullPath {
+    char drive = 0;
+    std::vector<std::string> names;
+    bool trailingSeparator = false;
+    bool devicePath = false;  // "\\?\" and "\\.\" paths: no DOS device names
+};
+
+// Splits "x:\a\b\" into a FullPath (one trailing separator sets trailingSeparator; any
+// other empty name stays in names); false when it is not of that form.
+bool SplitDrivePath(const std::string& full, FullPath* out) {
+    if (full.size() < 3 || full[1] != ':' || full[2] != '\\') return false;
+    const char drive = AsciiLower(full[0]);
+    if (drive < 'a' || drive > 'z') return false;
+    out->drive = drive;
+    out->names.clear();
+    std::size_t i = 3;
+    while (i < full.size()) {
+        const std::size_t end = std::min(full.find('\\', i), full.size());
+        out->names.emplace_back(full.substr(i, end - i));
+        i = end + 1;
+    }
+    out->trailingSeparator = full.size() > 3 && full.back() == '\\';
+    return true;
+}
+
+enum class Completion { Ok, Invalid, Unreachable };
+
+// RtlGetFullPathName_U and RtlDosPathNameToNtPathName_U: the full, normalised form of an
+// ANSI Windows path.
+Completion Complete(std::string_view p, const DriveIds& drives, FullPath* out) {
+    auto driveRelative = [&](char drive, const std::string& tail) {
+        // "x:" + tail where tail is relative: on the current directory when it is on x:.
+        const CurrentDir cd = CurrentDirectory(drives);
+        const std::string base = cd.drive == drive ? cd.rest : std::string();
+        return std::string{drive, ':'} + base + "\\" + tail;
+    };
+
+    std::string full;
+    if (p.size() >= 2 && IsSeparator(p[0]) && IsSeparator(p[1])) {
+        if (p.substr(0, 4) == "\\\\?\\") {
+            // Handed to the system as it is: names are split at backslashes only, and
+            // ".", "..", empty names and slashes name nothing.
+            const std::string rest = cp1252::ToUtf8(p.substr(4));
+            if (!SplitDrivePath(rest, out)) return Completion::Unreachable;
+            out->devicePath = true;
+            for (const auto& name : out->names)
+                if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
+                    return Completion::Unreachable;
+            return Completion::Ok;
+        }
+        if ((p.size() >= 4 && (p[2] == '.' || p[2] == '?') && IsSeparator(p[3]))) {
+            // A device path ("\\.\x:\..."): normalised, then it must name a drive path.
+            std::string device = "\\\\.\\" + cp1252::ToUtf8(p.substr(4));
+            CollapsePath(device, 4);
+            if (!SplitDrivePath(device.substr(4), out)) return Completion::Unreachable;
+            out->devicePath = true;
+            return Completion::Ok;
+        }
+        return Completion::Unreachable;  // UNC: "\\server\share\..."
+    }
+    if (IsSeparator(p[0])) {
+        const std::string utf8 = cp1252::ToUtf8(p);
+        std::string rest;
+        if (p[0] == '/') {
+            // A Unix path inside the folder of a drive stands for that place on the drive.
+            if (const char drive = FindDriveRoot(utf8, drives, &rest)) full = std::string{drive, ':', '\\'} + rest;
+        }
+        if (full.empty()) full = std::string{CurrentDirectory(drives).drive, ':'} + utf8;
+    } else if (p.size() >= 2 && p[1] == ':') {
+        const char drive = AsciiLower(p[0]);
+        if (p.size() >= 3 && IsSeparator(p[2])) full = std::string{drive, ':'} + cp1252::ToUtf8(p.substr(2));
+        else full = driveRelative(drive, cp1252::ToUtf8(p.substr(2)));
+    } else {
+        const CurrentDir cd = CurrentDirectory(drives);
+        full = std::string{cd.drive, ':'} + cd.rest + "\\" + cp1252::ToUtf8(p);
+    }
+    CollapsePath(full, 3);
+    if (!SplitDrivePath(full, out)) return Completion::Unreachable;
+    return Completion::Ok;
 }
 
 }  // namespace
@@ -358,7 +473,7 @@ std::optional<std::string> WindowsDirectory() {
 Resolution Resolve(std::string_view windowsPath, Purpose purpose) {
     Resolution result;  // Invalid
     if (windowsPath.empty() || windowsPath.size() > kMaxAnsiPath) return result;
-    if (IsDosDeviceName(windowsPath)) return result;
+    if (windowsPath.find_first_not_of(' ') == std::string_view::npos) return result;  // Wine refuses " "
 
     auto notFound = [&](int error) {
         result.outcome = Resolution::Outcome::NotFound;
@@ -367,54 +482,48 @@ Resolution Resolve(std::string_view windowsPath, Purpose purpose) {
     };
     const auto prefix = PrefixDir();
     if (!prefix) return notFound(ENOENT);
+    const DriveIds drives(*prefix);
 
-    // Complete the path to "x:\..." (names in UTF-8), as RtlGetFullPathName_U does.
-    std::string full;
-    const std::string_view p = windowsPath;
-    if (IsSeparator(p[0])) {
-        if (p.size() > 1 && IsSeparator(p[1])) return result;  // UNC or device path
-        const CurrentDir cd = CurrentDirectory(*prefix);
-        full = std::string{cd.drive, ':'} + cp1252::ToUtf8(p);
-    } else if (p.size() >= 2 && p[1] == ':') {
-        const char drive = AsciiLower(p[0]);
-        if (p.size() >= 3 && IsSeparator(p[2])) {
-            full = std::string{drive, ':'} + cp1252::ToUtf8(p.substr(2));
-        } else {
-            const CurrentDir cd = CurrentDirectory(*prefix);
-            const std::string base = cd.drive == drive ? cd.rest : std::string();
-            full = std::string{drive, ':'} + base + "\\" + cp1252::ToUtf8(p.substr(2));
-        }
-    } else {
-        const CurrentDir cd = CurrentDirectory(*prefix);
-        full = std::string{cd.drive, ':'} + cd.rest + "\\" + cp1252::ToUtf8(p);
+    FullPath full;
+    switch (Complete(windowsPath, drives, &full)) {
+        case Completion::Invalid: return result;
+        case Completion::Unreachable: return notFound(ENOENT);
+        case Completion::Ok: break;
     }
-    CollapsePath(full, 3);
-
-    std::vector<std::string> names;
-    for (std::size_t i = 3; i < full.size();) {
-        const std::size_t end = std::min(full.find('\\', i), full.size());
-        if (end > i) names.emplace_back(full.substr(i, end - i));
-        i = end + 1;
-    }
-    for (const auto& name : names)
+    for (const auto& name : full.names)
         if (HasInvalidCharacter(name)) return result;
 
-    const auto root = DriveRoot(full[0]);
+    // A DOS device name at the end of an ordinary path stands for the device, provided
+    // the folder before it exists (Wine: "C:\WINDOWS\NUL" exists, "C:\Missing\NUL" not).
+    const bool device = !full.devicePath && !full.trailingSeparator && !full.names.empty() &&
+                        IsDosDeviceName(full.names.back());
+
+    const auto root = DriveRoot(full.drive);
     if (!root) return notFound(ENOENT);
     std::string current = *root;
-    for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::size_t walk = full.names.size() - (device ? 1 : 0);
+    for (std::size_t i = 0; i < walk; ++i) {
         int error = ENOENT;
-        const auto stored = FindInFolder(current, names[i], &error);
+        const auto stored = FindInFolder(current, full.names[i], &error);
         if (!stored) {
-            if (i + 1 == names.size() && purpose == Purpose::Writing && error == ENOENT) {
+            const bool last = i + 1 == full.names.size();
+            if (last && purpose == Purpose::Writing && error == ENOENT && !full.trailingSeparator) {
                 result.outcome = Resolution::Outcome::NewName;
-                result.native = current + "/" + names[i];
+                result.native = current + "/" + full.names[i];
                 return result;
             }
             return notFound(error);
         }
         current += "/" + *stored;
     }
+    if (device) {
+        if (!IsFolder(current)) return notFound(ENOTDIR);
+        result.outcome = Resolution::Outcome::Device;
+        result.native = current + "/" + full.names.back();
+        return result;
+    }
+    // A separator after the last name asks for a folder.
+    if (full.trailingSeparator && !IsFolder(current)) return notFound(ENOTDIR);
     result.outcome = Resolution::Outcome::Found;
     result.native = current;
     return result;

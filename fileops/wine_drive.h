@@ -9,7 +9,7 @@
 // - Native names are UTF-8, as Wine stores them; Windows paths are ANSI (Windows-1252).
 //
 // Windows paths are completed and normalised the way Windows and Wine do it before any
-// name is looked up (RtlGetFullPathName_U):
+// name is looked up (RtlGetFullPathName_U); every rule below was checked against Wine 8.0:
 //   - '/' is a separator like '\', and a run of separators counts as one;
 //   - "X:\..." is on drive X; "\name" is on the drive of the current directory; "X:name"
 //     is relative to the current directory when that is on drive X, else to X:\; a bare
@@ -18,16 +18,22 @@
 //     never climbs above the drive root, and "C:\Missing\..\WINDOWS" is C:\WINDOWS;
 //   - one trailing dot is dropped from a folder name inside the path ("WINDOWS.\x"), and
 //     trailing dots and spaces are dropped from the end of the path ("Win.ini. ");
-//   - a trailing separator is kept but does not change the lookup (Wine finds
-//     "C:\WINDOWS\Win.ini\" too);
-//   - paths longer than 260 characters (MAX_PATH for the ANSI calls), empty paths, names
-//     with a control character or one of * ? < > | ", DOS device names (NUL, CON, AUX,
-//     PRN, COM1-9, LPT1-9, also with an extension) and UNC or device paths ("\\server\x",
-//     "\\.\x", "\\?\x") name nothing in the emulation.
+//   - a separator after the last name asks for a folder ("C:\WINDOWS\Win.ini\" is not);
+//   - a Unix path ("/home/me/.wine/drive_c/WINDOWS") that runs through the folder of a
+//     drive stands for that place on the drive (Wine's find_drive_root); other paths
+//     starting with '/' are on the current drive;
+//   - a DOS device name as the last name (NUL, CON, AUX, PRN, COM1-9, LPT1-9, CONIN$,
+//     CONOUT$, also with an extension: "nul.txt") names that device when the folder before
+//     it exists: it exists, but it is no file;
+//   - "\\.\X:\..." (also written "//./", "\\?/" ...) is normalised like an ordinary path;
+//     exactly "\\?\X:\..." is taken as it is: names split at backslashes only, and ".",
+//     "..", empty names and slashes name nothing;
+//   - paths longer than 260 characters (MAX_PATH for the ANSI calls), empty paths, paths
+//     of spaces only, names with a control character or one of * ? < > | ", and UNC paths
+//     ("\\server\share") name nothing in the emulation.
 // The current directory is the process's working directory, expressed on the drive whose
-// folder holds it (the deepest one; Wine's find_drive_root). When it lies on no drive,
-// Wine starts a program in the Windows directory, and so does the emulation (C:\ when
-// there is no Windows directory either).
+// folder holds it (the deepest one). When it lies on no drive, Wine starts a program in
+// the Windows directory, and so does the emulation (C:\ when there is none either).
 //
 // Each name is then matched in its folder: the exact name first; otherwise, among the
 // entries whose names equal it regardless of letter case (Windows' upper-case mapping of
@@ -67,6 +73,8 @@ struct Resolution {
         Found,     // native names an existing object (it may be a dangling link only
                    // when Purpose::Writing chose a new name)
         NewName,   // Purpose::Writing: nothing has the last name; native is folder + name
+        Device,    // a DOS device name (NUL, CON ...) in an existing folder: it exists, as
+                   // in Wine, but is no file; native is folder + name
         NotFound,  // a drive or folder on the way is missing or cannot be searched
         Invalid,   // the path is not one the emulation can name (see above)
     };

@@ -152,16 +152,50 @@ TEST_F(LayoutTest, CurrentDirectoryOnNoDriveIsTheWindowsDirectory) {
     EXPECT_TRUE(modFileOps::FileExists("\\Autoexec.bat"));
 }
 
-TEST_F(LayoutTest, DeviceNamesAndUncPathsNameNothing) {
-    WriteFile(C("WINDOWS/nul"), "a file Windows could not have");
-    WriteFile(C("WINDOWS/com1.txt"), "idem");
-    EXPECT_FALSE(modFileOps::FileExists("C:\\WINDOWS\\nul"));
-    EXPECT_FALSE(modFileOps::FileExists("C:\\WINDOWS\\COM1.txt"));
-    EXPECT_FALSE(modFileOps::FileExists("\\\\server\\share\\Win.ini"));
-    EXPECT_FALSE(modFileOps::FileExists("\\\\.\\C:\\WINDOWS\\Win.ini"));
-    EXPECT_FALSE(modFileOps::FileExists("\\\\?\\C:\\WINDOWS\\Win.ini"));
+TEST_F(LayoutTest, DeviceNamesExistInExistingFolders) {
+    WriteFile(C("WINDOWS/com1.txt"), "a file that the device name hides");
+    EXPECT_TRUE(modFileOps::FileExists("C:\\WINDOWS\\nul"));
+    EXPECT_TRUE(modFileOps::FileExists("C:\\WINDOWS\\COM1.txt"));
+    EXPECT_TRUE(modFileOps::FileExists("lpt1"));
+    EXPECT_FALSE(modFileOps::FileExists("C:\\Missing\\nul"));
+    EXPECT_FALSE(modFileOps::FileExists("D:\\NUL"));
+    EXPECT_EQ(wine_drive::Resolve("C:\\windows\\Con.ini", Purpose::Existing).outcome, Outcome::Device);
+    EXPECT_EQ(wine_drive::Resolve("C:\\windows\\Con.ini", Purpose::Writing).outcome, Outcome::Device);
     WriteFile(C("WINDOWS/com0.txt"), "COM0 is no device");
-    EXPECT_TRUE(modFileOps::FileExists("C:\\WINDOWS\\com0.txt"));
+    EXPECT_EQ(wine_drive::Resolve("C:\\WINDOWS\\com0.txt", Purpose::Existing).outcome, Outcome::Found);
+}
+
+TEST_F(LayoutTest, UncAndDevicePaths) {
+    EXPECT_FALSE(modFileOps::FileExists("\\\\server\\share\\Win.ini"));
+    EXPECT_TRUE(modFileOps::FileExists("\\\\.\\C:\\WINDOWS\\Win.ini"));
+    EXPECT_TRUE(modFileOps::FileExists("\\\\?\\C:\\WINDOWS\\Win.ini"));
+    EXPECT_FALSE(modFileOps::FileExists("\\\\?\\C:\\WINDOWS\\..\\WINDOWS\\Win.ini"));
+    EXPECT_FALSE(modFileOps::FileExists("\\\\?\\UNC\\server\\share"));
+    EXPECT_FALSE(modFileOps::FileExists("\\\\.\\NUL"));
+}
+
+TEST_F(LayoutTest, TrailingSeparatorAsksForAFolder) {
+    EXPECT_TRUE(modFileOps::FileExists("C:\\WINDOWS\\System\\"));
+    EXPECT_TRUE(modFileOps::FileExists("C:\\WINDOWS\\System/"));
+    EXPECT_FALSE(modFileOps::FileExists("C:\\WINDOWS\\Win.ini\\"));
+    EXPECT_FALSE(modFileOps::FileExists("C:\\WINDOWS\\Win.ini\\ "));
+    EXPECT_EQ(wine_drive::Resolve("C:\\WINDOWS\\New.ini\\", Purpose::Writing).outcome, Outcome::NotFound);
+}
+
+TEST_F(LayoutTest, UnixPathsThroughADriveFolder) {
+    // Wine maps a Unix path that runs through the folder of a drive to that drive.
+    EXPECT_TRUE(modFileOps::FileExists(prefix_.driveC + "/WINDOWS/Win.ini"));
+    EXPECT_TRUE(modFileOps::FileExists(prefix_.driveC + "/windows/WIN.INI"));
+    EXPECT_TRUE(modFileOps::FileExists(prefix_.dir + "/dosdevices/c:/WINDOWS"));
+    EXPECT_TRUE(modFileOps::FileExists(prefix_.driveC + "/Work/../WINDOWS/../Autoexec.bat"));
+    EXPECT_TRUE(modFileOps::FileExists(prefix_.driveC + "\\WINDOWS\\Win.ini"));
+    EXPECT_FALSE(modFileOps::FileExists(prefix_.driveC + "/Missing/../WINDOWS"));
+    EXPECT_FALSE(modFileOps::FileExists(prefix_.driveC + "/WINDOWS/Win.ini/"));
+    // Outside every drive: the path is taken on the current drive.
+    EXPECT_FALSE(modFileOps::FileExists(dir_.path()));
+    EXPECT_TRUE(modFileOps::FileExists("/WINDOWS/Win.ini"));
+    EXPECT_EQ(wine_drive::Resolve(prefix_.driveC + "/WINDOWS/Win.ini", Purpose::Existing).native,
+              prefix_.dir + "/dosdevices/c:/WINDOWS/Win.ini");
 }
 
 TEST_F(LayoutTest, ResolvingForWritingUsesTheLastNameAsGiven) {

@@ -155,6 +155,15 @@ TEST_F(ReadTest, FifoDoesNotHang) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
+TEST_F(ReadTest, DosDeviceNameExistsButIsNotRead) {
+    ReadStatus status = ReadStatus::Ok;
+    EXPECT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\NUL", &status), "");
+    EXPECT_EQ(status, ReadStatus::Unreadable);
+    ASSERT_EQ(recorder_.boxes.size(), 1u);
+    EXPECT_NE(recorder_.boxes[0].prompt.find("C:\\WINDOWS\\NUL"), std::string::npos);
+    EXPECT_NE(recorder_.boxes[0].prompt.find("device"), std::string::npos) << recorder_.boxes[0].prompt;
+}
+
 TEST_F(ReadTest, DevicesAreNotRead) {
     for (const char* device : {"/dev/zero", "/dev/null", "/dev/tty"}) {
         const auto read = fileops::ReadNativeFile(device);

@@ -149,6 +149,10 @@ TEST_F(WriteTest, MissingParentFolder) {
 
 TEST_F(WriteTest, MissingDriveAndInvalidNames) {
     EXPECT_TRUE(modFileOps::WriteFileText("D:\\Win.ini", "text").has_value());
+    const auto device = modFileOps::WriteFileText("C:\\WINDOWS\\nul.ini", "text");
+    ASSERT_TRUE(device.has_value());
+    EXPECT_NE(device->find("device"), std::string::npos) << *device;
+    EXPECT_TRUE(modFileOps::WriteFileText("C:\\WINDOWS\\New.ini\\", "text").has_value());
     EXPECT_TRUE(modFileOps::WriteFileText("C:\\WINDOWS\\Win*.ini", "text").has_value());
     EXPECT_TRUE(modFileOps::WriteFileText("", "text").has_value());
     EXPECT_TRUE(ListDir(C("WINDOWS")).empty());
