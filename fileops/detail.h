@@ -12,4 +12,8 @@ namespace modFileOps::detail {
 // result being the characters before the first NUL.
 std::string GetWindowsDirFrom(GetWindowsDirectoryFn call);
 
+// The test of FileExists (Part 2.1) on the answer of the given existence call: true only
+// when it answers exactly 1.
+bool FileExistsFrom(PathFileExistsFn call, const std::string& path);
+
 }  // namespace modFileOps::detail

@@ -21,11 +21,16 @@ std::string GetWindowsDirFrom(GetWindowsDirectoryFn call) {
     return buffer.substr(0, buffer.find('\0'));
 }
 
+bool FileExistsFrom(PathFileExistsFn call, const std::string& path) {
+    // Exactly 1 means "exists"; 0 and every other answer mean it does not.
+    return call(path.c_str()) == 1;
+}
+
 }  // namespace detail
 
 std::string GetWindowsDir() { return detail::GetWindowsDirFrom(&::GetWindowsDirectoryA); }
 
-bool FileExists(const std::string& path) { return ::PathFileExistsA(path.c_str()) == 1; }
+bool FileExists(const std::string& path) { return detail::FileExistsFrom(&::PathFileExistsA, path); }
 
 std::string ReadFileText(const std::string& path, ReadStatus* status) {
     if (!FileExists(path)) {

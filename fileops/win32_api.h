@@ -19,8 +19,11 @@
 
 namespace modFileOps::detail {
 
-// The signature of GetWindowsDirectoryA, so that the logic of GetWindowsDir can be run
-// against a stand-in call in tests.
+// The signatures of the two calls, so that the logic of GetWindowsDir and FileExists can be
+// run against stand-in calls in tests.
+// The signature of GetWindowsDirectoryA.
 using GetWindowsDirectoryFn = unsigned int(CM_WINAPI*)(char* buffer, unsigned int size);
+// The signature of PathFileExistsA (BOOL, a 32-bit int).
+using PathFileExistsFn = int(CM_WINAPI*)(const char* path);
 
 }  // namespace modFileOps::detail

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fileops/detail.h"
 #include "fileops/modFileOps.h"
 #include "fileops/win32_emulation.h"
 #include "fileops/wine_drive.h"
@@ -241,6 +242,23 @@ TEST(NamesEqualIgnoringCase, FollowsWindowsUpperCase) {
     EXPECT_FALSE(NamesEqualIgnoringCase("\u00df", "SS"));  // no multi-character mappings
     EXPECT_FALSE(NamesEqualIgnoringCase("a\xff", "A\u00ff"));  // a malformed native byte is no y diaeresis
     EXPECT_FALSE(NamesEqualIgnoringCase("ab", "abc"));
+}
+
+}  // namespace
+
+namespace {
+
+int CM_WINAPI AnswersOne(const char*) { return 1; }
+int CM_WINAPI AnswersZero(const char*) { return 0; }
+int CM_WINAPI AnswersTwo(const char*) { return 2; }
+int CM_WINAPI AnswersMinusOne(const char*) { return -1; }
+
+TEST(FileExistsAlgorithm, OnlyExactlyOneMeansExists) {
+    using modFileOps::detail::FileExistsFrom;
+    EXPECT_TRUE(FileExistsFrom(&AnswersOne, "C:\\WINDOWS\\Win.ini"));
+    EXPECT_FALSE(FileExistsFrom(&AnswersZero, "C:\\WINDOWS\\Win.ini"));
+    EXPECT_FALSE(FileExistsFrom(&AnswersTwo, "C:\\WINDOWS\\Win.ini"));
+    EXPECT_FALSE(FileExistsFrom(&AnswersMinusOne, "C:\\WINDOWS\\Win.ini"));
 }
 
 }  // namespace

@@ -195,6 +195,17 @@ void Run(const std::string& dir, const std::function<void(const std::string&)>& 
 
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     ASSERT_NE(info, nullptr);
+
+    // The other user must be able to reach the folder.
+    for (std::string up = dir; !up.empty() && up != "/";) {
+        struct stat st;
+        ASSERT_EQ(::stat(up.c_str(), &st), 0) << up << ": " << std::strerror(errno);
+        ASSERT_TRUE((st.st_mode & S_IXOTH) != 0)
+            << "Cannot run the permission case as user " << kUid << ": " << up
+            << " lets only its owner through. Point TMPDIR at a folder that others may enter, such as /tmp.";
+        const auto slash = up.rfind('/');
+        up = slash == 0 ? "/" : up.substr(0, slash);
+    }
     const std::string filter = std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
 
     // Everything the child needs is prepared before fork: after it only system calls run.
