@@ -1,0 +1,216 @@
+#include "bench/driver.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "bench/child_process.h"
+#include "bench/hosts_file.h"
+#include "bench/measures.h"
+#include "tests/support/temp_drive.h"
+
+namespace bench {
+namespace {
+
+constexpr int kStartupRuns = 7;
+constexpr int kPlainWriteRuns = 3;
+constexpr int kChildTimeoutSeconds = 600;
+constexpr double kMiB = 1024.0 * 1024.0;
+
+struct SizeCase {
+    const char* label;
+    std::size_t bytes;
+    double openTargetMs;  // to the first paint of the text
+};
+constexpr SizeCase kSizes[] = {{"5 MiB", 5 * 1024 * 1024, 60}, {"50 MiB", 50 * 1024 * 1024, 600}};
+constexpr double kStartupRatioTarget = 1.3;
+constexpr double kKeyTargetMs = 5;
+constexpr double kMemoryTargetTimesFile = 4;
+constexpr double kSaveTargetTimesPlain = 2;
+
+std::string FirstLineStartingWith(const char* file, const std::string& prefix) {
+    std::ifstream in(file);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind(prefix, 0) == 0) {
+            const size_t colon = line.find(':');
+            return colon == std::string::npos
+                       ? line
+                       : line.substr(line.find_first_not_of(" \t", colon + 1));
+        }
+    }
+    return "unknown";
+}
+
+void PrintMachine() {
+    std::printf("Machine: %ld CPUs, %s, memory %s\n", sysconf(_SC_NPROCESSORS_ONLN),
+                FirstLineStartingWith("/proc/cpuinfo", "model name").c_str(),
+                FirstLineStartingWith("/proc/meminfo", "MemTotal").c_str());
+}
+
+const char* Verdict(bool met) {
+    return met ? "met" : "MISSED";
+}
+
+// A fresh folder for the runtime files Qt wants, so children do not warn about it.
+std::filesystem::path MakeRuntimeDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "cindermoor-bench-XXXXXX");
+    if (!mkdtemp(pattern.data()))
+        return {};
+    setenv("XDG_RUNTIME_DIR", pattern.c_str(), 1);
+    return pattern;
+}
+
+bool ReportFailure(const char* what, const ChildReport& report) {
+    if (report.ok)
+        return false;
+    const auto error = report.values.find("error");
+    std::printf("  %s: %s%s%s\n", what, report.failure.c_str(),
+                error == report.values.end() ? "" : ": ",
+                error == report.values.end() ? "" : error->second.c_str());
+    return true;
+}
+
+void MeasureStartup(const std::string& self) {
+    std::vector<double> mainWindow;
+    std::vector<double> bareWindow;
+    for (int run = 0; run < kStartupRuns; ++run) {
+        for (const char* mode : {"bare", "startup"}) {
+            const ChildReport report = RunChild(self, {"--child", mode}, 60);
+            if (ReportFailure(mode, report) || !report.arrivals.count("shown"))
+                return;
+            const double ms = MillisecondsBetween(report.started, report.arrivals.at("shown"));
+            (std::string(mode) == "bare" ? bareWindow : mainWindow).push_back(ms);
+        }
+    }
+    const double ratio = Median(mainWindow) / Median(bareWindow);
+    std::printf("Start-up to the window shown (median of %d runs)\n", kStartupRuns);
+    std::printf("  main window %.1f ms, bare window with one QsciScintilla %.1f ms\n",
+                Median(mainWindow), Median(bareWindow));
+    std::printf("  ratio %.2f   target <= %.1f   %s\n", ratio, kStartupRatioTarget,
+                Verdict(ratio <= kStartupRatioTarget));
+}
+
+struct SessionFigures {
+    bool ok = false;
+    ChildReport report;
+};
+
+SessionFigures RunSession(const std::string& self, const testsupport::TempDrive& drive,
+                          const std::string& bytes, const char* mode) {
+    // Every session starts from the generated file; the one before saved its typing.
+    const std::filesystem::path hosts = drive.Write("WINDOWS/HOSTS", bytes);
+    SessionFigures figures;
+    figures.report =
+        RunChild(self, {"--child", "session", hosts.string(), mode}, kChildTimeoutSeconds);
+    figures.ok = !ReportFailure(mode, figures.report);
+    return figures;
+}
+
+void PrintRow(const char* name, const SessionFigures& plain, const SessionFigures& reader,
+              const char* key, const char* unit, double divisor, const std::string& target,
+              double limit) {
+    auto cell = [&](const SessionFigures& f) {
+        char text[32];
+        if (!f.ok || f.report.Number(key) < 0)
+            return std::string("-");
+        std::snprintf(text, sizeof text, "%.1f %s", f.report.Number(key) / divisor, unit);
+        return std::string(text);
+    };
+    std::string verdict;
+    if (limit > 0) {
+        const bool met = plain.ok && reader.ok && plain.report.Number(key) < limit &&
+                         reader.report.Number(key) < limit;
+        verdict = Verdict(met);
+    }
+    std::printf("  %-30s %14s %16s   %-26s %s\n", name, cell(plain).c_str(), cell(reader).c_str(),
+                target.c_str(), verdict.c_str());
+}
+
+void MeasureSize(const std::string& self, const testsupport::TempDrive& drive, const SizeCase& size,
+                 double emptyPeakKiB) {
+    const std::string bytes = MakeHostsFile(size.bytes);
+    std::vector<double> plainWrites;
+    for (int run = 0; run < kPlainWriteRuns; ++run)
+        plainWrites.push_back(TimePlainWriteAndSync(drive.WindowsDir(), bytes));
+    const double plainWriteMs = Median(plainWrites);
+
+    const SessionFigures plain = RunSession(self, drive, bytes, "plain");
+    const SessionFigures reader = RunSession(self, drive, bytes, "screen-reader");
+
+    std::printf("\nHosts file of %s (%zu bytes, CR LF)\n", size.label, bytes.size());
+    std::printf("  %-30s %14s %16s   %-26s\n", "", "plain", "screen reader", "target");
+    char target[64];
+    std::snprintf(target, sizeof target, "< %.0f ms", size.openTargetMs);
+    PrintRow("click to text set", plain, reader, "open_set_ms", "ms", 1, "", 0);
+    PrintRow("click to first paint", plain, reader, "open_paint_ms", "ms", 1, target,
+             size.openTargetMs);
+    std::snprintf(target, sizeof target, "< %.0f ms", kKeyTargetMs);
+    PrintRow("key at end, median of 50", plain, reader, "key_median_ms", "ms", 1, target,
+             kKeyTargetMs);
+    PrintRow("key at end, max of 50", plain, reader, "key_max_ms", "ms", 1, target, kKeyTargetMs);
+    for (const SessionFigures* f : {&plain, &reader}) {
+        if (f->ok && f->report.Number("keys_unpainted") > 0)
+            std::printf("  (%.0f keys were not painted within 5 s)\n",
+                        f->report.Number("keys_unpainted"));
+    }
+    std::snprintf(target, sizeof target, "<= %.1f ms (2x %.1f ms)",
+                  kSaveTargetTimesPlain * plainWriteMs, plainWriteMs);
+    PrintRow("save", plain, reader, "save_ms", "ms", 1, target,
+             kSaveTargetTimesPlain * plainWriteMs);
+
+    // Memory is judged above the empty window's peak, against the file's size.
+    SessionFigures plainAbove = plain;
+    SessionFigures readerAbove = reader;
+    for (SessionFigures* f : {&plainAbove, &readerAbove}) {
+        if (f->ok)
+            f->report.values["peak_kib"] =
+                std::to_string(f->report.Number("peak_kib") - emptyPeakKiB);
+    }
+    const double limitKiB = kMemoryTargetTimesFile * static_cast<double>(bytes.size()) / 1024;
+    std::snprintf(target, sizeof target, "< %.1f MiB (4x file)", limitKiB / 1024);
+    PrintRow("peak memory above empty", plainAbove, readerAbove, "peak_kib", "MiB", 1024, target,
+             limitKiB);
+    if (plain.ok && reader.ok) {
+        std::printf(
+            "  %-30s %13.1fx %15.1fx\n", "  (as multiple of file size)",
+            plainAbove.report.Number("peak_kib") * 1024 / static_cast<double>(bytes.size()),
+            readerAbove.report.Number("peak_kib") * 1024 / static_cast<double>(bytes.size()));
+        std::printf("  screen reader: %.0f accessibility events, %.0f characters read back\n",
+                    reader.report.Number("a11y_events"), reader.report.Number("a11y_chars_read"));
+    }
+}
+
+}  // namespace
+
+int RunAllAndPrint(const std::string& self) {
+    const std::filesystem::path runtimeDir = MakeRuntimeDir();
+    PrintMachine();
+    std::fflush(stdout);
+    {
+        testsupport::TempDrive drive;  // children find it through WINEPREFIX
+        MeasureStartup(self);
+        std::fflush(stdout);
+
+        const ChildReport empty = RunChild(self, {"--child", "empty"}, 60);
+        if (ReportFailure("empty window", empty))
+            return 1;
+        const double emptyPeakKiB = empty.Number("peak_kib");
+        std::printf("Empty main window, peak memory %.1f MiB\n", emptyPeakKiB / 1024);
+        std::fflush(stdout);
+
+        for (const SizeCase& size : kSizes) {
+            MeasureSize(self, drive, size, emptyPeakKiB);
+            std::fflush(stdout);
+        }
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(runtimeDir, ignored);
+    return 0;
+}
+
+}  // namespace bench

@@ -1,0 +1,12 @@
+// The benchmark as run by `cmake --build build --target bench`: starts every measurement
+// in a child process and prints the figures next to their targets.
+#pragma once
+
+#include <string>
+
+namespace bench {
+
+// self: this program's path, started again for each child. Returns the exit status.
+int RunAllAndPrint(const std::string& self);
+
+}  // namespace bench

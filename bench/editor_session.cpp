@@ -1,0 +1,113 @@
+#include "bench/editor_session.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <filesystem>
+#include <vector>
+
+#include "bench/child_process.h"
+#include "bench/measures.h"
+#include "bench/screen_reader.h"
+#include "bench/window_probe.h"
+#include "editor/frmCindermoor.h"
+#include "tests/support/gui.h"
+#include "toolkit/backend.h"
+
+namespace bench {
+namespace {
+
+constexpr std::int16_t kHostsButton = 4;
+constexpr int kKeysTyped = 50;
+
+QPushButton* Button(editor::frmCindermoor& window, const char* name, int index = -1) {
+    return qobject_cast<QPushButton*>(testsupport::WidgetOf(window.Form().Get(name, index)));
+}
+
+void SendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(target, &release);
+}
+
+}  // namespace
+
+int RunEditorSession(const std::string& hostsPath, bool screenReader) {
+    auto gui = toolkit::CreateToolkit();
+    if (screenReader) {
+        if (!SwitchOnAccessibility()) {
+            Report("error", "accessibility could not be switched on");
+            return 2;
+        }
+        ListenLikeAScreenReader();
+    }
+    testsupport::MessageBoxRecorder boxes;
+    const auto fileBytes = static_cast<long>(std::filesystem::file_size(hostsPath));
+
+    editor::frmCindermoor window(*gui);
+    window.Form().Load();
+    QWidget* form = testsupport::WindowOf(window.Form());
+    auto* editor =
+        qobject_cast<QsciScintilla*>(testsupport::WidgetOf(window.Form().Get("txtDisplay")));
+    PaintProbe formProbe(form);
+    window.Show();
+    if (!formProbe.WaitForPaint())
+        return 3;
+
+    PaintProbe textProbe(editor->viewport());
+    textProbe.Reset();
+    const Clock::time_point clicked = Clock::now();
+    Button(window, "cmdOpen", kHostsButton)->click();
+    const Clock::time_point textSet = Clock::now();
+    if (!textProbe.WaitForPaint())
+        return 4;
+    const Clock::time_point painted = Clock::now();
+    Report("open_set_ms", MillisecondsBetween(clicked, textSet));
+    Report("open_paint_ms", MillisecondsBetween(clicked, painted));
+    if (window.Form().Get("lblFileName").Caption() == "None") {
+        Report("error", "the Hosts file did not open");
+        return 5;
+    }
+
+    form->activateWindow();
+    editor->setFocus();
+    textProbe.Reset();
+    SendKey(editor, Qt::Key_End, Qt::ControlModifier, QString());
+    textProbe.WaitForPaint(5000);
+
+    std::vector<double> keyTimes;
+    int unpainted = 0;
+    for (int i = 0; i < kKeysTyped; ++i) {
+        const QChar letter(u'a' + i % 26);
+        textProbe.Reset();
+        const Clock::time_point pressed = Clock::now();
+        SendKey(editor, Qt::Key_A + i % 26, Qt::NoModifier, QString(letter));
+        if (!textProbe.WaitForPaint(5000))
+            ++unpainted;
+        keyTimes.push_back(MillisecondsBetween(pressed, Clock::now()));
+    }
+    Report("key_median_ms", Median(keyTimes));
+    Report("key_max_ms", Max(keyTimes));
+    Report("keys_unpainted", unpainted);
+
+    const Clock::time_point saving = Clock::now();
+    Button(window, "cmdSave")->click();
+    Report("save_ms", MillisecondsBetween(saving, Clock::now()));
+    const auto savedBytes = static_cast<long>(std::filesystem::file_size(hostsPath));
+    if (!boxes.Boxes().empty() || savedBytes != fileBytes + kKeysTyped) {
+        Report("error", "the save did not write the typed text");
+        return 6;
+    }
+
+    Report("peak_kib", static_cast<double>(PeakResidentKiB()));
+    if (screenReader) {
+        Report("a11y_events", static_cast<double>(AccessibilityEventsSeen()));
+        Report("a11y_chars_read", static_cast<double>(CharactersReadBack()));
+    }
+    return 0;
+}
+
+}  // namespace bench

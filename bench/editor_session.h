@@ -1,0 +1,13 @@
+// The main measurement: in the real main window, open a large Hosts file with its button,
+// type at its end, save it; report the times and the peak memory of the whole session.
+#pragma once
+
+#include <string>
+
+namespace bench {
+
+// hostsPath: the file that the "Hosts" button opens, as this system sees it, so that the
+// save can be checked. With screenReader, accessibility is on and a screen reader listens.
+int RunEditorSession(const std::string& hostsPath, bool screenReader);
+
+}  // namespace bench
