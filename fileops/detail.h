@@ -7,12 +7,12 @@
 
 namespace modFileOps::detail {
 
-// The algorithm of GetWindowsDir (Part 2.1) run against the given directory call: a
+// The algorithm of GetWindowsDir run against the given directory call: a
 // 260-NUL buffer made anew, the call with size 260, the count tested only for 0, the
 // result being the characters before the first NUL.
 std::string GetWindowsDirFrom(GetWindowsDirectoryFn call);
 
-// The test of FileExists (Part 2.1) on the answer of the given existence call: true only
+// The test of FileExists on the answer of the given existence call: true only
 // when it answers exactly 1.
 bool FileExistsFrom(PathFileExistsFn call, const std::string& path);
 

@@ -1,4 +1,4 @@
-// modFileOps: Parts 2.1 and 2.2, on the real Win32 calls on Windows and on their
+// modFileOps: the file services, on the real Win32 calls on Windows and on their
 // Wine-style emulation elsewhere (win32_api.h).
 #include "fileops/modFileOps.h"
 
@@ -17,7 +17,8 @@ std::string GetWindowsDirFrom(GetWindowsDirectoryFn call) {
     std::string buffer(260, '\0');
     const unsigned int count = call(buffer.data(), 260);
     // The count only tells success from failure; it is not used as a length.
-    if (count == 0) return std::string();
+    if (count == 0)
+        return std::string();
     return buffer.substr(0, buffer.find('\0'));
 }
 
@@ -28,32 +29,40 @@ bool FileExistsFrom(PathFileExistsFn call, const std::string& path) {
 
 }  // namespace detail
 
-std::string GetWindowsDir() { return detail::GetWindowsDirFrom(&::GetWindowsDirectoryA); }
+std::string GetWindowsDir() {
+    return detail::GetWindowsDirFrom(&::GetWindowsDirectoryA);
+}
 
-bool FileExists(const std::string& path) { return detail::FileExistsFrom(&::PathFileExistsA, path); }
+bool FileExists(const std::string& path) {
+    return detail::FileExistsFrom(&::PathFileExistsA, path);
+}
 
 std::string ReadFileText(const std::string& path, ReadStatus* status) {
     if (!FileExists(path)) {
-        toolkit::MsgBox(std::string(identity::kAppTitle) + " was unable to find specified file", toolkit::vbCritical,
-                        "Error");
-        if (status != nullptr) *status = ReadStatus::NotFound;
+        toolkit::MsgBox(std::string(identity::kAppTitle) + " was unable to find specified file",
+                        toolkit::vbCritical, "Error");
+        if (status != nullptr)
+            *status = ReadStatus::NotFound;
         return "File " + path + " does not exist on system";
     }
     fileops::ReadResult read = fileops::ReadWholeFile(path);
     if (!read.ok) {
-        // Mended: the original showed nothing here, so an unreadable file looked empty.
-        toolkit::MsgBox(std::string(identity::kAppTitle) + " was unable to read the file " + path + ": " + read.cause,
+        // Say so: an unreadable file must not look empty, or a save would overwrite it.
+        toolkit::MsgBox(std::string(identity::kAppTitle) + " was unable to read the file " + path +
+                            ": " + read.cause,
                         toolkit::vbCritical, "Error");
-        if (status != nullptr) *status = ReadStatus::Unreadable;
+        if (status != nullptr)
+            *status = ReadStatus::Unreadable;
         return std::string();
     }
-    if (status != nullptr) *status = ReadStatus::Ok;
+    if (status != nullptr)
+        *status = ReadStatus::Ok;
     return std::move(read.bytes);
 }
 
 std::optional<std::string> WriteFileText(const std::string& path, const std::string& text) {
-    // Exactly the text: no line end is added (mended: the original's Print # added one at
-    // every save, so each open-and-save cycle lengthened the file).
+    // Exactly the text, with no line end added: otherwise every open-and-save cycle would
+    // lengthen the file by one line end.
     return fileops::ReplaceWholeFile(path, text);
 }
 

@@ -22,11 +22,15 @@ namespace {
 
 constexpr std::size_t kChunk = std::size_t{1} << 30;
 
-std::string ErrorText(int error) { return std::strerror(error); }
+std::string ErrorText(int error) {
+    return std::strerror(error);
+}
 
 // A failure as the save command shows it: the system's words first, then what was being
 // done ("No space left on device (writing the new content)").
-std::string Cause(int error, const std::string& doing) { return ErrorText(error) + " (" + doing + ")"; }
+std::string Cause(int error, const std::string& doing) {
+    return ErrorText(error) + " (" + doing + ")";
+}
 
 ReadResult ReadFailure(std::string cause) {
     ReadResult result;
@@ -38,7 +42,7 @@ ReadResult ReadFailure(std::string cause) {
 // process's file-size limit (RLIMIT_FSIZE) fails with EFBIG and is reported instead of
 // ending the program. The former disposition comes back afterwards.
 class SigxfszIgnored {
-public:
+  public:
     SigxfszIgnored() {
         struct sigaction ignore {};
         ignore.sa_handler = SIG_IGN;
@@ -46,12 +50,13 @@ public:
         saved_ = ::sigaction(SIGXFSZ, &ignore, &old_) == 0;
     }
     ~SigxfszIgnored() {
-        if (saved_) ::sigaction(SIGXFSZ, &old_, nullptr);
+        if (saved_)
+            ::sigaction(SIGXFSZ, &old_, nullptr);
     }
     SigxfszIgnored(const SigxfszIgnored&) = delete;
     SigxfszIgnored& operator=(const SigxfszIgnored&) = delete;
 
-private:
+  private:
     struct sigaction old_ {};
     bool saved_ = false;
 };
@@ -61,7 +66,8 @@ mode_t CurrentUmask() {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line)) {
-        if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+        if (line.rfind("Umask:", 0) == 0)
+            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
     }
     const mode_t mask = ::umask(022);
     ::umask(mask);
@@ -70,7 +76,8 @@ mode_t CurrentUmask() {
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
+    if (slash == std::string::npos)
+        return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
@@ -97,7 +104,8 @@ bool WriteAll(int fd, std::string_view bytes, int* error) {
     while (left > 0) {
         const ssize_t n = ::write(fd, data, std::min(left, kChunk));
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             *error = errno;
             return false;
         }
@@ -116,23 +124,29 @@ bool WriteAll(int fd, std::string_view bytes, int* error) {
 ReadResult ReadNativeFile(const std::string& nativePath) {
     // O_NONBLOCK: opening a pipe or device must not wait; only regular files are read.
     const int fd = ::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return ReadFailure(ErrorText(errno));
+    if (fd < 0)
+        return ReadFailure(ErrorText(errno));
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
 
     struct stat st;
-    if (::fstat(fd, &st) != 0) return ReadFailure(ErrorText(errno));
-    if (S_ISDIR(st.st_mode)) return ReadFailure(ErrorText(EISDIR));
-    if (!S_ISREG(st.st_mode)) return ReadFailure("Not a regular file (a pipe, socket or device)");
+    if (::fstat(fd, &st) != 0)
+        return ReadFailure(ErrorText(errno));
+    if (S_ISDIR(st.st_mode))
+        return ReadFailure(ErrorText(EISDIR));
+    if (!S_ISREG(st.st_mode))
+        return ReadFailure("Not a regular file (a pipe, socket or device)");
     const int flags = ::fcntl(fd, F_GETFL);
-    if (flags != -1) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    if (flags != -1)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
 
     const auto size = static_cast<unsigned long long>(st.st_size);
     ReadResult result;
     try {
-        if (size > result.bytes.max_size()) return ReadFailure(ErrorText(EFBIG));
+        if (size > result.bytes.max_size())
+            return ReadFailure(ErrorText(EFBIG));
         result.bytes.resize(static_cast<std::size_t>(size));
     } catch (const std::bad_alloc&) {
         return ReadFailure(ErrorText(ENOMEM));
@@ -141,14 +155,16 @@ ReadResult ReadNativeFile(const std::string& nativePath) {
     }
     std::size_t got = 0;
     while (got < result.bytes.size()) {
-        const ssize_t n = ::read(fd, result.bytes.data() + got, std::min(result.bytes.size() - got, kChunk));
+        const ssize_t n =
+            ::read(fd, result.bytes.data() + got, std::min(result.bytes.size() - got, kChunk));
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return ReadFailure(ErrorText(errno));
         }
         if (n == 0) {
-            return ReadFailure("The file ended after " + std::to_string(got) + " of its " + std::to_string(size) +
-                               " bytes");
+            return ReadFailure("The file ended after " + std::to_string(got) + " of its " +
+                               std::to_string(size) + " bytes");
         }
         got += static_cast<std::size_t>(n);
     }
@@ -156,7 +172,8 @@ ReadResult ReadNativeFile(const std::string& nativePath) {
     return result;
 }
 
-std::optional<std::string> ReplaceNativeFile(const std::string& nativePath, std::string_view bytes) {
+std::optional<std::string> ReplaceNativeFile(const std::string& nativePath,
+                                             std::string_view bytes) {
     const SigxfszIgnored sigxfszIgnored;
     int error = 0;
 
@@ -183,45 +200,58 @@ std::optional<std::string> ReplaceNativeFile(const std::string& nativePath, std:
 
     struct stat st {};
     if (exists) {
-        if (::stat(target.c_str(), &st) != 0) return Cause(errno, "examining the file");
-        if (S_ISDIR(st.st_mode)) return "The path names a folder, not a file";
-        if (!S_ISREG(st.st_mode)) return "The path names a pipe, socket or device, not a file";
+        if (::stat(target.c_str(), &st) != 0)
+            return Cause(errno, "examining the file");
+        if (S_ISDIR(st.st_mode))
+            return "The path names a folder, not a file";
+        if (!S_ISREG(st.st_mode))
+            return "The path names a pipe, socket or device, not a file";
         // A file that may not be written is not replaced behind its back.
         const int probe = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (probe < 0) return Cause(errno, "opening the file for writing");
+        if (probe < 0)
+            return Cause(errno, "opening the file for writing");
         ::close(probe);
     } else {
         const auto folder = RealPath(FolderOf(nativePath), &error);
-        if (!folder) return Cause(error, "finding the folder of the file");
+        if (!folder)
+            return Cause(error, "finding the folder of the file");
         target = (*folder == "/" ? "" : *folder) + "/" + NameOf(nativePath);
     }
 
     const std::string folder = FolderOf(target);
     std::string temp = folder + "/." + NameOf(target).substr(0, 100) + ".cmsave-XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return Cause(errno, "creating a temporary file in the folder of the file");
+    if (fd < 0)
+        return Cause(errno, "creating a temporary file in the folder of the file");
 
     bool open = true;
     auto fail = [&](const std::string& what, int err) -> std::optional<std::string> {
-        if (open) ::close(fd);
+        if (open)
+            ::close(fd);
         ::unlink(temp.c_str());
         return Cause(err, what);
     };
 
     if (exists) {
         // Owner and group where the system lets us, then the permission bits.
-        if ((st.st_uid != ::geteuid() || st.st_gid != ::getegid()) && ::fchown(fd, st.st_uid, st.st_gid) != 0)
+        if ((st.st_uid != ::geteuid() || st.st_gid != ::getegid()) &&
+            ::fchown(fd, st.st_uid, st.st_gid) != 0)
             (void)::fchown(fd, static_cast<uid_t>(-1), st.st_gid);
-        if (::fchmod(fd, st.st_mode & 07777) != 0) return fail("giving the new file the old permissions", errno);
+        if (::fchmod(fd, st.st_mode & 07777) != 0)
+            return fail("giving the new file the old permissions", errno);
     } else if (::fchmod(fd, 0666 & ~CurrentUmask()) != 0) {
         return fail("setting the permissions of the new file", errno);
     }
 
-    if (!WriteAll(fd, bytes, &error)) return fail("writing the new content", error);
-    if (::fsync(fd) != 0) return fail("flushing the new content to disk", errno);
+    if (!WriteAll(fd, bytes, &error))
+        return fail("writing the new content", error);
+    if (::fsync(fd) != 0)
+        return fail("flushing the new content to disk", errno);
     open = false;
-    if (::close(fd) != 0) return fail("finishing the new content", errno);
-    if (::rename(temp.c_str(), target.c_str()) != 0) return fail("putting the new file in place", errno);
+    if (::close(fd) != 0)
+        return fail("finishing the new content", errno);
+    if (::rename(temp.c_str(), target.c_str()) != 0)
+        return fail("putting the new file in place", errno);
 
     // Make the rename itself durable. It has happened whatever this says, so a failure
     // here is not reported as a failed save.
@@ -249,7 +279,8 @@ ReadResult ReadWholeFile(const std::string& windowsPath) {
     return ReadFailure("The path is not a valid Windows file name");
 }
 
-std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std::string_view bytes) {
+std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath,
+                                            std::string_view bytes) {
     const auto found = wine_drive::Resolve(windowsPath, wine_drive::Purpose::Writing);
     switch (found.outcome) {
         case wine_drive::Resolution::Outcome::Found:

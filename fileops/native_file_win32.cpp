@@ -13,17 +13,20 @@ constexpr DWORD kChunk = DWORD{1} << 30;
 std::string ErrorText(DWORD code) {
     char* text = nullptr;
     const DWORD n = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-        reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string out = (n != 0 && text != nullptr) ? std::string(text, n) : "Windows error " + std::to_string(code);
-    if (text != nullptr) LocalFree(text);
-    while (!out.empty() && (out.back() == '\r' || out.back() == '\n' || out.back() == ' ' || out.back() == '.'))
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string out = (n != 0 && text != nullptr) ? std::string(text, n)
+                                                  : "Windows error " + std::to_string(code);
+    if (text != nullptr)
+        LocalFree(text);
+    while (!out.empty() &&
+           (out.back() == '\r' || out.back() == '\n' || out.back() == ' ' || out.back() == '.'))
         out.pop_back();
     return out;
 }
 
 class Handle {
-public:
+  public:
     explicit Handle(HANDLE h) : h_(h) {}
     ~Handle() { Close(); }
     Handle(const Handle&) = delete;
@@ -31,19 +34,22 @@ public:
     bool Valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
     HANDLE Get() const { return h_; }
     bool Close() {
-        if (!Valid()) return true;
+        if (!Valid())
+            return true;
         const bool ok = CloseHandle(h_) != 0;
         h_ = INVALID_HANDLE_VALUE;
         return ok;
     }
 
-private:
+  private:
     HANDLE h_;
 };
 
 // A failure as the save command shows it: the system's words first, then what was being
 // done ("No space left on device (writing the new content)").
-std::string Cause(DWORD error, const std::string& doing) { return ErrorText(error) + " (" + doing + ")"; }
+std::string Cause(DWORD error, const std::string& doing) {
+    return ErrorText(error) + " (" + doing + ")";
+}
 
 ReadResult ReadFailure(std::string cause) {
     ReadResult result;
@@ -54,29 +60,33 @@ ReadResult ReadFailure(std::string cause) {
 // The folder part of a path, as a folder that GetTempFileNameA accepts.
 std::string FolderOf(const std::string& path) {
     const auto sep = path.find_last_of("\\/");
-    if (sep == std::string::npos) return ".";
+    if (sep == std::string::npos)
+        return ".";
     std::string folder = path.substr(0, sep);
-    if (folder.empty() || (folder.size() == 2 && folder[1] == ':')) folder += '\\';
+    if (folder.empty() || (folder.size() == 2 && folder[1] == ':'))
+        folder += '\\';
     return folder;
 }
 
 // The final path of a file reached through a link, in the DOS form where it has one.
 bool FinalPath(const std::string& path, std::string* out, DWORD* error) {
-    Handle h(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle h(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.Valid()) {
         *error = GetLastError();
         return false;
     }
     std::string buffer(32768, '\0');
-    const DWORD n = GetFinalPathNameByHandleA(h.Get(), buffer.data(), static_cast<DWORD>(buffer.size()),
-                                              FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    const DWORD n =
+        GetFinalPathNameByHandleA(h.Get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (n == 0 || n >= buffer.size()) {
         *error = n == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
         return false;
     }
     buffer.resize(n);
-    if (buffer.rfind("\\\\?\\", 0) == 0 && buffer.size() >= 7 && buffer[5] == ':' && buffer[6] == '\\')
+    if (buffer.rfind("\\\\?\\", 0) == 0 && buffer.size() >= 7 && buffer[5] == ':' &&
+        buffer[6] == '\\')
         buffer.erase(0, 4);
     *out = buffer;
     return true;
@@ -109,12 +119,15 @@ ReadResult ReadWholeFile(const std::string& windowsPath) {
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return ReadFailure("The path names a folder, not a file");
     // No access or lock restriction asked for: others may read and write meanwhile.
-    Handle h(CreateFileA(windowsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h.Valid()) return ReadFailure(ErrorText(GetLastError()));
-    if (GetFileType(h.Get()) != FILE_TYPE_DISK) return ReadFailure("Not a regular file (a pipe or device)");
+    Handle h(CreateFileA(windowsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.Valid())
+        return ReadFailure(ErrorText(GetLastError()));
+    if (GetFileType(h.Get()) != FILE_TYPE_DISK)
+        return ReadFailure("Not a regular file (a pipe or device)");
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(h.Get(), &size)) return ReadFailure(ErrorText(GetLastError()));
+    if (!GetFileSizeEx(h.Get(), &size))
+        return ReadFailure(ErrorText(GetLastError()));
 
     ReadResult result;
     try {
@@ -139,13 +152,15 @@ ReadResult ReadWholeFile(const std::string& windowsPath) {
     return result;
 }
 
-std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std::string_view bytes) {
+std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath,
+                                            std::string_view bytes) {
     std::string target = windowsPath;
     DWORD attrs = GetFileAttributesA(target.c_str());
     const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
     if (!exists) {
         const DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND) return Cause(error, "finding the folder of the file");
+        if (error != ERROR_FILE_NOT_FOUND)
+            return Cause(error, "finding the folder of the file");
     } else {
         if ((attrs & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
             // Written through: the file that the link leads to is replaced, not the link.
@@ -153,14 +168,19 @@ std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std:
             if (!FinalPath(windowsPath, &target, &error))
                 return Cause(error, "following the link to the file");
             attrs = GetFileAttributesA(target.c_str());
-            if (attrs == INVALID_FILE_ATTRIBUTES) return Cause(GetLastError(), "examining the file");
+            if (attrs == INVALID_FILE_ATTRIBUTES)
+                return Cause(GetLastError(), "examining the file");
         }
-        if ((attrs & FILE_ATTRIBUTE_DIRECTORY) != 0) return std::string("The path names a folder, not a file");
+        if ((attrs & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return std::string("The path names a folder, not a file");
         // A read-only file is reported, not silently made writable.
-        if ((attrs & FILE_ATTRIBUTE_READONLY) != 0) return std::string("The file is read-only");
-        Handle probe(CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!probe.Valid()) return Cause(GetLastError(), "opening the file for writing");
+        if ((attrs & FILE_ATTRIBUTE_READONLY) != 0)
+            return std::string("The file is read-only");
+        Handle probe(CreateFileA(target.c_str(), GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!probe.Valid())
+            return Cause(GetLastError(), "opening the file for writing");
     }
 
     const std::string folder = FolderOf(target);
@@ -173,8 +193,10 @@ std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std:
     };
 
     {
-        Handle out(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!out.Valid()) return fail("opening the temporary file", GetLastError());
+        Handle out(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!out.Valid())
+            return fail("opening the temporary file", GetLastError());
         DWORD error = 0;
         if (!WriteAll(out.Get(), bytes, &error)) {
             out.Close();
@@ -185,7 +207,8 @@ std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std:
             out.Close();
             return fail("flushing the new content to disk", error);
         }
-        if (!out.Close()) return fail("finishing the new content", GetLastError());
+        if (!out.Close())
+            return fail("finishing the new content", GetLastError());
     }
 
     if (!exists) {
@@ -200,7 +223,8 @@ std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std:
     if (GetTempFileNameA(folder.c_str(), "cmb", 0, backup) == 0)
         return fail("creating a temporary file in the folder of the file", GetLastError());
     DeleteFileA(backup);
-    if (!ReplaceFileA(target.c_str(), temp, backup, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    if (!ReplaceFileA(target.c_str(), temp, backup, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                      nullptr)) {
         const DWORD error = GetLastError();
         if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
             // The original was moved to the backup name: put it back.
@@ -216,7 +240,8 @@ std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std:
     const DWORD now = GetFileAttributesA(target.c_str());
     if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (attrs & kKept)) {
         DWORD wanted = (now & ~kKept & ~FILE_ATTRIBUTE_NORMAL) | (attrs & kKept);
-        if (wanted == 0) wanted = FILE_ATTRIBUTE_NORMAL;
+        if (wanted == 0)
+            wanted = FILE_ATTRIBUTE_NORMAL;
         SetFileAttributesA(target.c_str(), wanted);
     }
     return std::nullopt;

@@ -9,8 +9,8 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <windows.h>
 #include <shlwapi.h>
+#include <windows.h>
 #define CM_WINAPI WINAPI
 #else
 #include "fileops/win32_emulation.h"

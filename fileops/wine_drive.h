@@ -1,4 +1,4 @@
-// Where the C: drive is, off Windows: Wine's convention (design.md).
+// Where the C: drive is, off Windows: Wine's convention.
 //
 // - The prefix is $WINEPREFIX, or ~/.wine when it is unset ($HOME, else the password
 //   database). As in Wine, a WINEPREFIX that is set but not an absolute path names no

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Draws Cindermoor's artwork (Spec Part 1.1, "Left to the implementer: The artwork").
+"""Draws Cindermoor's artwork.
 
 Outputs, written next to this script:
 

@@ -35,9 +35,15 @@ struct Entry {
 };
 
 // Long names for the MAX_PATH rows: "C:\" + 200 + "\" + 56 = 260 characters.
-inline std::string LongFolder() { return std::string(200, 'L'); }
-inline std::string LongFile260() { return std::string(52, 'F') + ".txt"; }  // 56 characters
-inline std::string LongFile261() { return std::string(53, 'G') + ".txt"; }  // 57 characters
+inline std::string LongFolder() {
+    return std::string(200, 'L');
+}
+inline std::string LongFile260() {
+    return std::string(52, 'F') + ".txt";
+}  // 56 characters
+inline std::string LongFile261() {
+    return std::string(53, 'G') + ".txt";
+}  // 57 characters
 
 inline std::vector<Entry> Layout() {
     return {
@@ -105,7 +111,8 @@ inline std::vector<Case> Cases() {
         {"C:\\WINDOWS\\Win.ini/", false, "a slash after a file name too"},
         {"C:\\WINDOWS\\Win.ini\\.\\", false, "file, then .\\ leaves a trailing separator"},
         {"C:\\WINDOWS\\Win.ini\\..\\", true, "file, then ..\\ is the folder"},
-        {"/WINDOWS/Win.ini", true, "a leading slash is the root of the current drive (no drive is / here)"},
+        {"/WINDOWS/Win.ini", true,
+         "a leading slash is the root of the current drive (no drive is / here)"},
 
         // Dots and spaces, resolved as text before the lookup.
         {"C:\\WINDOWS\\.\\Win.ini", true, "a . component"},
@@ -131,7 +138,8 @@ inline std::vector<Case> Cases() {
         {"..\\WINDOWS\\Win.ini", true, "parent-relative"},
         {"..\\..\\..\\Autoexec.bat", true, "parent-relative above the root"},
         {"C:Local.txt", true, "C:name is relative to the current directory on C:"},
-        {"C:WINDOWS\\Win.ini", false, "C:name is not at the root when the current directory is elsewhere"},
+        {"C:WINDOWS\\Win.ini", false,
+         "C:name is not at the root when the current directory is elsewhere"},
         {"C:", true, "C: alone is the current directory"},
         {"Local.txt\\", false, "bare file name with a trailing separator"},
         {" ", false, "a path of spaces only"},

@@ -1,5 +1,4 @@
-// FileExists and the path translation of the emulation (Part 2.1; design.md, "Where the
-// C: drive is, off Windows").
+// FileExists and the path translation of the Wine-style drive emulation.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,13 +21,15 @@ using Outcome = wine_drive::Resolution::Outcome;
 // A prefix holding the layout of path_cases.h, WINEPREFIX pointing at it and C:\Work as
 // the current directory.
 class LayoutTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         prefix_ = fotest::MakePrefix(dir_.path());
         for (const auto& entry : path_cases::Layout()) {
             const std::string native = prefix_.driveC + "/" + entry.path;
-            if (entry.folder) MakeDir(native);
-            else WriteFile(native, "content of " + entry.path);
+            if (entry.folder)
+                MakeDir(native);
+            else
+                WriteFile(native, "content of " + entry.path);
         }
         env_.emplace("WINEPREFIX", prefix_.dir);
         cwd_.emplace(prefix_.driveC + "/Work");
@@ -50,8 +51,10 @@ TEST_F(LayoutTest, EveryPathCaseAgrees) {
     const auto cases = path_cases::Cases();
     ASSERT_GT(cases.size(), 50u);
     for (const auto& c : cases) {
-        EXPECT_EQ(modFileOps::FileExists(c.path), c.exists) << "path \"" << c.path << "\": " << c.why;
-        EXPECT_EQ(PathFileExistsA(c.path.c_str()), c.exists ? 1 : 0) << "path \"" << c.path << "\": " << c.why;
+        EXPECT_EQ(modFileOps::FileExists(c.path), c.exists)
+            << "path \"" << c.path << "\": " << c.why;
+        EXPECT_EQ(PathFileExistsA(c.path.c_str()), c.exists ? 1 : 0)
+            << "path \"" << c.path << "\": " << c.why;
     }
 }
 
@@ -85,7 +88,8 @@ TEST_F(LayoutTest, CaseInsensitiveCandidatesThatDoNotExistAreSkipped) {
     WriteFile(C("mixed/In.txt"), "x");
     EXPECT_TRUE(modFileOps::FileExists("C:\\Mixed\\In.txt"));
     EXPECT_TRUE(modFileOps::FileExists("C:\\MIXED\\In.txt"));  // the exact "MIXED" leads nowhere
-    EXPECT_EQ(wine_drive::Resolve("C:\\MIXED", Purpose::Existing).native, prefix_.dir + "/dosdevices/c:/mixed");
+    EXPECT_EQ(wine_drive::Resolve("C:\\MIXED", Purpose::Existing).native,
+              prefix_.dir + "/dosdevices/c:/mixed");
 }
 
 TEST_F(LayoutTest, Cp1252NamesMapToUtf8NativeNames) {
@@ -138,7 +142,8 @@ TEST_F(LayoutTest, RootNameIsOnTheCurrentDrive) {
         EXPECT_FALSE(modFileOps::FileExists("\\WINDOWS\\Win.ini"));
         EXPECT_TRUE(modFileOps::FileExists("D:\\OnD.txt"));
         EXPECT_TRUE(modFileOps::FileExists("..\\OnD.txt"));
-        EXPECT_TRUE(modFileOps::FileExists("C:WINDOWS\\Win.ini"));  // C:name, C: not current: root of C:
+        EXPECT_TRUE(
+            modFileOps::FileExists("C:WINDOWS\\Win.ini"));  // C:name, C: not current: root of C:
     }
     EXPECT_TRUE(modFileOps::FileExists("\\WINDOWS\\Win.ini"));  // back in C:\Work
     EXPECT_TRUE(modFileOps::FileExists("d:\\ondtxt\\..\\OnD.txt"));
@@ -160,10 +165,13 @@ TEST_F(LayoutTest, DeviceNamesExistInExistingFolders) {
     EXPECT_TRUE(modFileOps::FileExists("lpt1"));
     EXPECT_FALSE(modFileOps::FileExists("C:\\Missing\\nul"));
     EXPECT_FALSE(modFileOps::FileExists("D:\\NUL"));
-    EXPECT_EQ(wine_drive::Resolve("C:\\windows\\Con.ini", Purpose::Existing).outcome, Outcome::Device);
-    EXPECT_EQ(wine_drive::Resolve("C:\\windows\\Con.ini", Purpose::Writing).outcome, Outcome::Device);
+    EXPECT_EQ(wine_drive::Resolve("C:\\windows\\Con.ini", Purpose::Existing).outcome,
+              Outcome::Device);
+    EXPECT_EQ(wine_drive::Resolve("C:\\windows\\Con.ini", Purpose::Writing).outcome,
+              Outcome::Device);
     WriteFile(C("WINDOWS/com0.txt"), "COM0 is no device");
-    EXPECT_EQ(wine_drive::Resolve("C:\\WINDOWS\\com0.txt", Purpose::Existing).outcome, Outcome::Found);
+    EXPECT_EQ(wine_drive::Resolve("C:\\WINDOWS\\com0.txt", Purpose::Existing).outcome,
+              Outcome::Found);
 }
 
 TEST_F(LayoutTest, UncAndDevicePaths) {
@@ -180,7 +188,8 @@ TEST_F(LayoutTest, TrailingSeparatorAsksForAFolder) {
     EXPECT_TRUE(modFileOps::FileExists("C:\\WINDOWS\\System/"));
     EXPECT_FALSE(modFileOps::FileExists("C:\\WINDOWS\\Win.ini\\"));
     EXPECT_FALSE(modFileOps::FileExists("C:\\WINDOWS\\Win.ini\\ "));
-    EXPECT_EQ(wine_drive::Resolve("C:\\WINDOWS\\New.ini\\", Purpose::Writing).outcome, Outcome::NotFound);
+    EXPECT_EQ(wine_drive::Resolve("C:\\WINDOWS\\New.ini\\", Purpose::Writing).outcome,
+              Outcome::NotFound);
 }
 
 TEST_F(LayoutTest, UnixPathsThroughADriveFolder) {
@@ -235,12 +244,15 @@ TEST(NamesEqualIgnoringCase, FollowsWindowsUpperCase) {
     using wine_drive::NamesEqualIgnoringCase;
     EXPECT_TRUE(NamesEqualIgnoringCase("Win.ini", "WIN.INI"));
     EXPECT_TRUE(NamesEqualIgnoringCase("caf\u00e9", "CAF\u00c9"));
-    EXPECT_TRUE(NamesEqualIgnoringCase("\u00ff", "\u0178"));        // y diaeresis
-    EXPECT_TRUE(NamesEqualIgnoringCase("\u0161\u0153\u017e", "\u0160\u0152\u017d"));  // s caron, oe, z caron
-    EXPECT_TRUE(NamesEqualIgnoringCase("\u03b1\u0436", "\u0391\u0416"));  // Greek alpha, Cyrillic zhe
+    EXPECT_TRUE(NamesEqualIgnoringCase("\u00ff", "\u0178"));  // y diaeresis
+    EXPECT_TRUE(NamesEqualIgnoringCase("\u0161\u0153\u017e",
+                                       "\u0160\u0152\u017d"));  // s caron, oe, z caron
+    EXPECT_TRUE(
+        NamesEqualIgnoringCase("\u03b1\u0436", "\u0391\u0416"));  // Greek alpha, Cyrillic zhe
     EXPECT_FALSE(NamesEqualIgnoringCase("cafe", "caf\u00e9"));
     EXPECT_FALSE(NamesEqualIgnoringCase("\u00df", "SS"));  // no multi-character mappings
-    EXPECT_FALSE(NamesEqualIgnoringCase("a\xff", "A\u00ff"));  // a malformed native byte is no y diaeresis
+    EXPECT_FALSE(
+        NamesEqualIgnoringCase("a\xff", "A\u00ff"));  // a malformed native byte is no y diaeresis
     EXPECT_FALSE(NamesEqualIgnoringCase("ab", "abc"));
 }
 
@@ -248,10 +260,18 @@ TEST(NamesEqualIgnoringCase, FollowsWindowsUpperCase) {
 
 namespace {
 
-int CM_WINAPI AnswersOne(const char*) { return 1; }
-int CM_WINAPI AnswersZero(const char*) { return 0; }
-int CM_WINAPI AnswersTwo(const char*) { return 2; }
-int CM_WINAPI AnswersMinusOne(const char*) { return -1; }
+int CM_WINAPI AnswersOne(const char*) {
+    return 1;
+}
+int CM_WINAPI AnswersZero(const char*) {
+    return 0;
+}
+int CM_WINAPI AnswersTwo(const char*) {
+    return 2;
+}
+int CM_WINAPI AnswersMinusOne(const char*) {
+    return -1;
+}
 
 TEST(FileExistsAlgorithm, OnlyExactlyOneMeansExists) {
     using modFileOps::detail::FileExistsFrom;

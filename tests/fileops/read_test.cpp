@@ -1,5 +1,5 @@
-// ReadFileText (Part 2.2): bytes unchanged, the not-found box and sentence, and the
-// mended report of a file that exists but cannot be read.
+// ReadFileText: bytes unchanged, the not-found box and sentence, and the
+// report of a file that exists but cannot be read.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,7 +19,7 @@ using fotest::WriteFile;
 using modFileOps::ReadStatus;
 
 class ReadTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         prefix_ = fotest::MakePrefix(dir_.path());
         MakeDir(prefix_.driveC + "/WINDOWS");
@@ -79,7 +79,8 @@ TEST_F(ReadTest, NonAsciiNamesAndOtherCase) {
 TEST_F(ReadTest, MissingFileShowsOneBoxAndReturnsTheSentence) {
     ReadStatus status = ReadStatus::Ok;
     const std::string path = "C:\\WINDOWS\\Hosts";
-    EXPECT_EQ(modFileOps::ReadFileText(path, &status), "File C:\\WINDOWS\\Hosts does not exist on system");
+    EXPECT_EQ(modFileOps::ReadFileText(path, &status),
+              "File C:\\WINDOWS\\Hosts does not exist on system");
     EXPECT_EQ(status, ReadStatus::NotFound);
     ASSERT_EQ(recorder_.boxes.size(), 1u);
     EXPECT_EQ(recorder_.boxes[0].prompt, "Cindermoor was unable to find specified file");
@@ -89,11 +90,13 @@ TEST_F(ReadTest, MissingFileShowsOneBoxAndReturnsTheSentence) {
 
 TEST_F(ReadTest, NotFoundSentenceHoldsThePathExactlyAsPassed) {
     // The empty Windows directory's candidates and odd spellings stay as they were passed.
-    for (const std::string& path : {std::string("\\Hosts"), std::string("Hosts"), std::string("C:\\\\Hosts"),
-                                   std::string("C:\\WINDOWS\\Caf\xE9 X.ini"), std::string("")}) {
+    for (const std::string& path :
+         {std::string("\\Hosts"), std::string("Hosts"), std::string("C:\\\\Hosts"),
+          std::string("C:\\WINDOWS\\Caf\xE9 X.ini"), std::string("")}) {
         recorder_.boxes.clear();
         ReadStatus status = ReadStatus::Ok;
-        EXPECT_EQ(modFileOps::ReadFileText(path, &status), "File " + path + " does not exist on system");
+        EXPECT_EQ(modFileOps::ReadFileText(path, &status),
+                  "File " + path + " does not exist on system");
         EXPECT_EQ(status, ReadStatus::NotFound);
         EXPECT_EQ(recorder_.boxes.size(), 1u) << path;
     }
@@ -133,7 +136,8 @@ TEST_F(ReadTest, FileWithoutReadPermissionIsUnreadable) {
         EXPECT_NE(box.prompt.find(path), std::string::npos) << box.prompt;
         EXPECT_NE(box.prompt.find(std::strerror(EACCES)), std::string::npos) << box.prompt;
     };
-    if (fotest::OtherUser::IsChild()) return fotest::OtherUser::RunBody(body);
+    if (fotest::OtherUser::IsChild())
+        return fotest::OtherUser::RunBody(body);
     WriteFile(C("WINDOWS/System.ini"), "[boot]\r\n");
     fotest::Chmod(C("WINDOWS/System.ini"), 0000);
     fotest::OtherUser::Run(dir_.path(), body);
@@ -161,7 +165,8 @@ TEST_F(ReadTest, DosDeviceNameExistsButIsNotRead) {
     EXPECT_EQ(status, ReadStatus::Unreadable);
     ASSERT_EQ(recorder_.boxes.size(), 1u);
     EXPECT_NE(recorder_.boxes[0].prompt.find("C:\\WINDOWS\\NUL"), std::string::npos);
-    EXPECT_NE(recorder_.boxes[0].prompt.find("device"), std::string::npos) << recorder_.boxes[0].prompt;
+    EXPECT_NE(recorder_.boxes[0].prompt.find("device"), std::string::npos)
+        << recorder_.boxes[0].prompt;
 }
 
 TEST_F(ReadTest, DevicesAreNotRead) {

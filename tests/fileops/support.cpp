@@ -27,7 +27,8 @@ constexpr const char* kChildDirVariable = "CINDERMOOR_FILEOPS_TEST_AS_OTHER_USER
 std::string TempBase() {
     std::error_code ec;
     auto base = std::filesystem::temp_directory_path(ec);
-    if (ec) return "/tmp";
+    if (ec)
+        return "/tmp";
     return base.string();
 }
 
@@ -44,12 +45,14 @@ TempDir::TempDir(const std::string& tag) {
 }
 
 TempDir::~TempDir() {
-    if (!path_.empty()) RemoveTree(path_);
+    if (!path_.empty())
+        RemoveTree(path_);
 }
 
 void RemoveTree(const std::string& path) {
     struct stat st;
-    if (::lstat(path.c_str(), &st) != 0) return;
+    if (::lstat(path.c_str(), &st) != 0)
+        return;
     if (S_ISDIR(st.st_mode)) {
         ::chmod(path.c_str(), 0700);
         for (const auto& name : ListDir(path)) RemoveTree(path + "/" + name);
@@ -60,20 +63,23 @@ void RemoveTree(const std::string& path) {
 }
 
 void MakeDir(const std::string& path, mode_t mode) {
-    if (::mkdir(path.c_str(), mode) != 0) ADD_FAILURE() << "mkdir " << path << ": " << std::strerror(errno);
+    if (::mkdir(path.c_str(), mode) != 0)
+        ADD_FAILURE() << "mkdir " << path << ": " << std::strerror(errno);
     ::chmod(path.c_str(), mode);
 }
 
 void MakeDirs(const std::string& path) {
     std::error_code ec;
     std::filesystem::create_directories(path, ec);
-    if (ec) ADD_FAILURE() << "create_directories " << path << ": " << ec.message();
+    if (ec)
+        ADD_FAILURE() << "create_directories " << path << ": " << ec.message();
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) ADD_FAILURE() << "cannot write " << path;
+    if (!out)
+        ADD_FAILURE() << "cannot write " << path;
 }
 
 std::string ReadFile(const std::string& path) {
@@ -103,7 +109,8 @@ void Symlink(const std::string& target, const std::string& link) {
 }
 
 void Chmod(const std::string& path, mode_t mode) {
-    if (::chmod(path.c_str(), mode) != 0) ADD_FAILURE() << "chmod " << path << ": " << std::strerror(errno);
+    if (::chmod(path.c_str(), mode) != 0)
+        ADD_FAILURE() << "chmod " << path << ": " << std::strerror(errno);
 }
 
 mode_t ModeOf(const std::string& path) {
@@ -118,10 +125,12 @@ mode_t ModeOf(const std::string& path) {
 std::vector<std::string> ListDir(const std::string& path) {
     std::vector<std::string> names;
     DIR* dir = ::opendir(path.c_str());
-    if (dir == nullptr) return names;
+    if (dir == nullptr)
+        return names;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(name);
+        if (name != "." && name != "..")
+            names.push_back(name);
     }
     ::closedir(dir);
     std::sort(names.begin(), names.end());
@@ -146,35 +155,48 @@ Prefix MakePrefix(const std::string& base, const std::string& name) {
 }
 
 ScopedEnv::ScopedEnv(std::string name, std::optional<std::string> value) : name_(std::move(name)) {
-    if (const char* old = std::getenv(name_.c_str())) old_ = old;
-    if (value) ::setenv(name_.c_str(), value->c_str(), 1);
-    else ::unsetenv(name_.c_str());
+    if (const char* old = std::getenv(name_.c_str()))
+        old_ = old;
+    if (value)
+        ::setenv(name_.c_str(), value->c_str(), 1);
+    else
+        ::unsetenv(name_.c_str());
 }
 
 ScopedEnv::~ScopedEnv() {
-    if (old_) ::setenv(name_.c_str(), old_->c_str(), 1);
-    else ::unsetenv(name_.c_str());
+    if (old_)
+        ::setenv(name_.c_str(), old_->c_str(), 1);
+    else
+        ::unsetenv(name_.c_str());
 }
 
 ScopedCwd::ScopedCwd(const std::string& dir) {
     std::vector<char> buf(8192);
-    if (::getcwd(buf.data(), buf.size()) != nullptr) old_ = buf.data();
-    if (::chdir(dir.c_str()) != 0) ADD_FAILURE() << "chdir " << dir << ": " << std::strerror(errno);
+    if (::getcwd(buf.data(), buf.size()) != nullptr)
+        old_ = buf.data();
+    if (::chdir(dir.c_str()) != 0)
+        ADD_FAILURE() << "chdir " << dir << ": " << std::strerror(errno);
 }
 
 ScopedCwd::~ScopedCwd() {
-    if (old_.empty() || ::chdir(old_.c_str()) != 0) (void)::chdir("/");
+    if (old_.empty() || ::chdir(old_.c_str()) != 0)
+        (void)::chdir("/");
 }
 
 BoxRecorder::BoxRecorder() {
-    toolkit::SetMessageBoxObserver([this](const toolkit::ShownMessageBox& box) { boxes.push_back(box); });
+    toolkit::SetMessageBoxObserver(
+        [this](const toolkit::ShownMessageBox& box) { boxes.push_back(box); });
 }
 
-BoxRecorder::~BoxRecorder() { toolkit::SetMessageBoxObserver(nullptr); }
+BoxRecorder::~BoxRecorder() {
+    toolkit::SetMessageBoxObserver(nullptr);
+}
 
 namespace OtherUser {
 
-bool IsChild() { return std::getenv(kChildDirVariable) != nullptr; }
+bool IsChild() {
+    return std::getenv(kChildDirVariable) != nullptr;
+}
 
 std::string Dir() {
     const char* dir = std::getenv(kChildDirVariable);
@@ -202,22 +224,26 @@ void Run(const std::string& dir, const std::function<void(const std::string&)>& 
         ASSERT_EQ(::stat(up.c_str(), &st), 0) << up << ": " << std::strerror(errno);
         ASSERT_TRUE((st.st_mode & S_IXOTH) != 0)
             << "Cannot run the permission case as user " << kUid << ": " << up
-            << " lets only its owner through. Point TMPDIR at a folder that others may enter, such as /tmp.";
+            << " lets only its owner through. Point TMPDIR at a folder that others may enter, such "
+               "as /tmp.";
         const auto slash = up.rfind('/');
         up = slash == 0 ? "/" : up.substr(0, slash);
     }
-    const std::string filter = std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
+    const std::string filter =
+        std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
 
     // Everything the child needs is prepared before fork: after it only system calls run.
     const int exe = ::open("/proc/self/exe", O_RDONLY | O_CLOEXEC);
-    ASSERT_GE(exe, 0) << "Cannot run the test as another user: cannot open /proc/self/exe: " << std::strerror(errno);
+    ASSERT_GE(exe, 0) << "Cannot run the test as another user: cannot open /proc/self/exe: "
+                      << std::strerror(errno);
     std::vector<std::string> args = {"fileops_tests", filter, "--gtest_color=no"};
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     std::vector<std::string> env;
     for (char** e = environ; *e != nullptr; ++e)
-        if (std::strncmp(*e, kChildDirVariable, std::strlen(kChildDirVariable)) != 0) env.emplace_back(*e);
+        if (std::strncmp(*e, kChildDirVariable, std::strlen(kChildDirVariable)) != 0)
+            env.emplace_back(*e);
     env.push_back(std::string(kChildDirVariable) + "=" + dir);
     std::vector<char*> envp;
     for (auto& e : env) envp.push_back(e.data());
@@ -226,7 +252,8 @@ void Run(const std::string& dir, const std::function<void(const std::string&)>& 
     int out[2];
     ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0) << std::strerror(errno);
     const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0) << "Cannot run the test as another user: fork failed: " << std::strerror(errno);
+    ASSERT_GE(pid, 0) << "Cannot run the test as another user: fork failed: "
+                      << std::strerror(errno);
     if (pid == 0) {
         ::dup2(out[1], 1);
         ::dup2(out[1], 2);
@@ -258,8 +285,10 @@ void Run(const std::string& dir, const std::function<void(const std::string&)>& 
     char buf[4096];
     for (;;) {
         const ssize_t n = ::read(out[0], buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
         output.append(buf, static_cast<std::size_t>(n));
     }
     ::close(out[0]);
@@ -268,10 +297,11 @@ void Run(const std::string& dir, const std::function<void(const std::string&)>& 
     }
     const bool exitedOk = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     const bool ranOne = output.find("[  PASSED  ] 1 test") != std::string::npos;
-    EXPECT_TRUE(exitedOk && ranOne) << "The part of this test that must run as user " << kUid
-                                    << " (permission bits do not bind root) did not pass there"
-                                    << (WIFSIGNALED(status) ? " (killed by a signal)" : "") << ". Its output:\n"
-                                    << output;
+    EXPECT_TRUE(exitedOk && ranOne)
+        << "The part of this test that must run as user " << kUid
+        << " (permission bits do not bind root) did not pass there"
+        << (WIFSIGNALED(status) ? " (killed by a signal)" : "") << ". Its output:\n"
+        << output;
 }
 
 }  // namespace OtherUser

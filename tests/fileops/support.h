@@ -17,7 +17,7 @@ namespace fotest {
 // A fresh folder under the system's temporary folder, removed with all its content
 // (whatever its permissions) when the object goes.
 class TempDir {
-public:
+  public:
     explicit TempDir(const std::string& tag = "fileops");
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -25,7 +25,7 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -54,32 +54,32 @@ Prefix MakePrefix(const std::string& base, const std::string& name = "prefix");
 
 // Sets (or, with nothing, unsets) an environment variable and restores it afterwards.
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(std::string name, std::optional<std::string> value);
     ~ScopedEnv();
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-private:
+  private:
     std::string name_;
     std::optional<std::string> old_;
 };
 
 // Changes the working directory and goes back afterwards.
 class ScopedCwd {
-public:
+  public:
     explicit ScopedCwd(const std::string& dir);
     ~ScopedCwd();
     ScopedCwd(const ScopedCwd&) = delete;
     ScopedCwd& operator=(const ScopedCwd&) = delete;
 
-private:
+  private:
     std::string old_;
 };
 
 // Records every message box shown while it lives (the backend closes them with OK).
 class BoxRecorder {
-public:
+  public:
     BoxRecorder();
     ~BoxRecorder();
     BoxRecorder(const BoxRecorder&) = delete;

@@ -9,7 +9,8 @@
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // Listing the tests (gtest_discover_tests at build time) needs no display.
-    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+    if (GTEST_FLAG_GET(list_tests))
+        return RUN_ALL_TESTS();
     // CTest sets QT_QPA_PLATFORM=offscreen; a run by hand gets the same default.
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);

@@ -1,4 +1,4 @@
-// GetWindowsDir (Part 2.1) and the emulated GetWindowsDirectoryA.
+// GetWindowsDir and the emulated GetWindowsDirectoryA.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,7 +19,7 @@ using fotest::MakeDir;
 using fotest::WriteFile;
 
 class WindowsDirTest : public ::testing::Test {
-protected:
+  protected:
     fotest::TempDir dir_{"windir"};
 };
 
@@ -158,7 +158,8 @@ TEST_F(WindowsDirTest, EachCallAsksAfresh) {
     ::setenv("WINEPREFIX", second.dir.c_str(), 1);
     EXPECT_EQ(modFileOps::GetWindowsDir(), "C:\\Windows");
     // Same prefix, folder renamed between two calls.
-    ASSERT_EQ(::rename((second.driveC + "/Windows").c_str(), (second.driveC + "/WinDows").c_str()), 0);
+    ASSERT_EQ(::rename((second.driveC + "/Windows").c_str(), (second.driveC + "/WinDows").c_str()),
+              0);
     EXPECT_EQ(modFileOps::GetWindowsDir(), "C:\\WinDows");
     fotest::RemoveTree(second.driveC + "/WinDows");
     EXPECT_EQ(modFileOps::GetWindowsDir(), "");
@@ -173,7 +174,8 @@ TEST_F(WindowsDirTest, UnreadableDriveRootAsAnotherUser) {
         ::setenv("WINEPREFIX", (dir + "/exact").c_str(), 1);
         EXPECT_EQ(modFileOps::GetWindowsDir(), "C:\\windows") << "the exact name needs no listing";
     };
-    if (fotest::OtherUser::IsChild()) return fotest::OtherUser::RunBody(body);
+    if (fotest::OtherUser::IsChild())
+        return fotest::OtherUser::RunBody(body);
 
     auto closed = fotest::MakePrefix(dir_.path(), "closed");
     MakeDir(closed.driveC + "/WINDOWS");
@@ -205,7 +207,9 @@ unsigned int CM_WINAPI FailsAfterWriting(char* buffer, unsigned int) {
     return 0;
 }
 
-unsigned int CM_WINAPI SucceedsWithoutWriting(char*, unsigned int) { return 10; }
+unsigned int CM_WINAPI SucceedsWithoutWriting(char*, unsigned int) {
+    return 10;
+}
 
 unsigned int CM_WINAPI FillsWholeBuffer(char* buffer, unsigned int size) {
     std::memset(buffer, 'W', size);
@@ -218,7 +222,8 @@ TEST(GetWindowsDirAlgorithm, FreshBufferOf260NulsAndCharactersBeforeTheFirstNul)
     EXPECT_EQ(g_size, 260u);
     EXPECT_EQ(modFileOps::detail::GetWindowsDirFrom(&WritesWithGarbageAfterNul), "C:\\WIN");
     ASSERT_EQ(g_seen.size(), 2u);
-    for (const auto& seen : g_seen) EXPECT_EQ(seen, std::string(260, '\0')) << "the buffer is made anew each call";
+    for (const auto& seen : g_seen)
+        EXPECT_EQ(seen, std::string(260, '\0')) << "the buffer is made anew each call";
 }
 
 TEST(GetWindowsDirAlgorithm, ZeroCountIsFailureWhateverTheBufferHolds) {

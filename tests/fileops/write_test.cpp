@@ -1,4 +1,4 @@
-// WriteFileText (Part 2.2; design.md, "Saving loses nothing"): exact bytes, no line end
+// WriteFileText: exact bytes, no line end
 // added, safe replacement, and real faults that leave the original untouched.
 #include <sched.h>
 #include <signal.h>
@@ -25,7 +25,7 @@ using fotest::ReadFile;
 using fotest::WriteFile;
 
 class WriteTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         prefix_ = fotest::MakePrefix(dir_.path());
         MakeDir(prefix_.driveC + "/WINDOWS");
@@ -106,7 +106,8 @@ TEST_F(WriteTest, PermissionsAreKept) {
 
 TEST_F(WriteTest, OwnerAndGroupAreKept) {
     if (::geteuid() != 0)
-        GTEST_SKIP() << "Only root can give a file another owner; this case runs in CI, which runs as root.";
+        GTEST_SKIP()
+            << "Only root can give a file another owner; this case runs in CI, which runs as root.";
     WriteFile(C("WINDOWS/Win.ini"), "old");
     ASSERT_EQ(::chown(C("WINDOWS/Win.ini").c_str(), 65534, 65534), 0);
     ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new"), std::nullopt);
@@ -126,7 +127,8 @@ TEST_F(WriteTest, SymlinkIsWrittenThrough) {
     EXPECT_TRUE(fotest::IsSymlink(C("WINDOWS/Win.ini"))) << "the link stays a link";
     EXPECT_EQ(ReadFile(dir_ / "store/real.ini"), "new");
     EXPECT_EQ(fotest::ModeOf(dir_ / "store/real.ini"), 0620u);
-    EXPECT_EQ(ListDir(dir_ / "store"), std::vector<std::string>{"real.ini"}) << "temporary file in the target's folder";
+    EXPECT_EQ(ListDir(dir_ / "store"), std::vector<std::string>{"real.ini"})
+        << "temporary file in the target's folder";
     EXPECT_EQ(ListDir(C("WINDOWS")), std::vector<std::string>{"Win.ini"});
 }
 
@@ -173,14 +175,19 @@ TEST_F(WriteTest, FileSizeLimitLeavesTheOriginalUntouched) {
     ASSERT_GE(pid, 0);
     if (pid == 0) {
         ::close(pipeFd[0]);
-        struct rlimit limit {64 * 1024, 64 * 1024};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
+        struct rlimit limit {
+            64 * 1024, 64 * 1024
+        };
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            ::_exit(3);
         const auto cause = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", big);
         // The former disposition of SIGXFSZ (the default) is back after the call.
         struct sigaction now {};
         ::sigaction(SIGXFSZ, nullptr, &now);
-        if (now.sa_handler != SIG_DFL) ::_exit(4);
-        if (!cause) ::_exit(2);
+        if (now.sa_handler != SIG_DFL)
+            ::_exit(4);
+        if (!cause)
+            ::_exit(2);
         (void)!::write(pipeFd[1], cause->data(), cause->size());
         ::_exit(0);
     }
@@ -188,13 +195,15 @@ TEST_F(WriteTest, FileSizeLimitLeavesTheOriginalUntouched) {
     std::string cause;
     char buf[512];
     ssize_t n;
-    while ((n = ::read(pipeFd[0], buf, sizeof buf)) > 0) cause.append(buf, static_cast<std::size_t>(n));
+    while ((n = ::read(pipeFd[0], buf, sizeof buf)) > 0)
+        cause.append(buf, static_cast<std::size_t>(n));
     ::close(pipeFd[0]);
     int status = 0;
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     ASSERT_FALSE(WIFSIGNALED(status)) << "killed by signal " << WTERMSIG(status);
     ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_EQ(WEXITSTATUS(status), 0) << "2: the write claimed success; 3: setrlimit failed; 4: SIGXFSZ not restored";
+    ASSERT_EQ(WEXITSTATUS(status), 0)
+        << "2: the write claimed success; 3: setrlimit failed; 4: SIGXFSZ not restored";
     EXPECT_NE(cause.find(std::strerror(EFBIG)), std::string::npos) << cause;
     EXPECT_EQ(ReadFile(C("WINDOWS/Win.ini")), original);
     EXPECT_EQ(ListDir(C("WINDOWS")), before);
@@ -222,7 +231,8 @@ TEST_F(WriteTest, FullFileSystemLeavesTheOriginalUntouched) {
             (void)!::write(pipeFd[1], text.data(), text.size());
             ::_exit(code);
         };
-        if (::unshare(CLONE_NEWNS) != 0) report(std::string("unshare: ") + std::strerror(errno), 77);
+        if (::unshare(CLONE_NEWNS) != 0)
+            report(std::string("unshare: ") + std::strerror(errno), 77);
         if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
             report(std::string("private mounts: ") + std::strerror(errno), 77);
         if (::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k,mode=0755") != 0)
@@ -232,32 +242,41 @@ TEST_F(WriteTest, FullFileSystemLeavesTheOriginalUntouched) {
         const std::string original = "[windows]\r\nload=\r\n";
         {
             FILE* f = std::fopen((mountPoint + "/WINDOWS/Win.ini").c_str(), "wb");
-            if (f == nullptr || std::fwrite(original.data(), 1, original.size(), f) != original.size() ||
+            if (f == nullptr ||
+                std::fwrite(original.data(), 1, original.size(), f) != original.size() ||
                 std::fclose(f) != 0)
                 report("cannot write the original", 1);
         }
-        const auto cause = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", std::string(1024 * 1024, 'x'));
-        if (!cause) report("the write claimed success on a full file system", 1);
-        if (cause->find(std::strerror(ENOSPC)) == std::string::npos) report("cause without ENOSPC: " + *cause, 1);
+        const auto cause =
+            modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", std::string(1024 * 1024, 'x'));
+        if (!cause)
+            report("the write claimed success on a full file system", 1);
+        if (cause->find(std::strerror(ENOSPC)) == std::string::npos)
+            report("cause without ENOSPC: " + *cause, 1);
         if (ListDir(mountPoint + "/WINDOWS") != std::vector<std::string>{"Win.ini"})
             report("a temporary file was left behind", 1);
         std::string now(256, '\0');
         FILE* f = std::fopen((mountPoint + "/WINDOWS/Win.ini").c_str(), "rb");
         now.resize(f != nullptr ? std::fread(now.data(), 1, now.size(), f) : 0);
-        if (f != nullptr) std::fclose(f);
-        if (now != original) report("the original changed", 1);
+        if (f != nullptr)
+            std::fclose(f);
+        if (now != original)
+            report("the original changed", 1);
         report(*cause, 0);
     }
     ::close(pipeFd[1]);
     std::string text;
     char buf[512];
     ssize_t n;
-    while ((n = ::read(pipeFd[0], buf, sizeof buf)) > 0) text.append(buf, static_cast<std::size_t>(n));
+    while ((n = ::read(pipeFd[0], buf, sizeof buf)) > 0)
+        text.append(buf, static_cast<std::size_t>(n));
     ::close(pipeFd[0]);
     int status = 0;
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status)) << "child died: " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
-    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "The system does not let this test mount a small file system: " << text;
+    ASSERT_TRUE(WIFEXITED(status))
+        << "child died: " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "The system does not let this test mount a small file system: " << text;
     EXPECT_EQ(WEXITSTATUS(status), 0) << text;
 }
 
@@ -271,7 +290,8 @@ TEST_F(WriteTest, ReadOnlyFolderAsAnotherUser) {
         ASSERT_TRUE(fresh.has_value());
         EXPECT_NE(fresh->find(std::strerror(EACCES)), std::string::npos) << *fresh;
     };
-    if (fotest::OtherUser::IsChild()) return fotest::OtherUser::RunBody(body);
+    if (fotest::OtherUser::IsChild())
+        return fotest::OtherUser::RunBody(body);
     WriteFile(C("WINDOWS/Win.ini"), "old\r\n");
     fotest::Chmod(C("WINDOWS/Win.ini"), 0666);  // the file could be written, its folder not
     fotest::Chmod(C("WINDOWS"), 0555);
@@ -287,7 +307,8 @@ TEST_F(WriteTest, ReadOnlyFileAsAnotherUser) {
         ASSERT_TRUE(cause.has_value());
         EXPECT_NE(cause->find(std::strerror(EACCES)), std::string::npos) << *cause;
     };
-    if (fotest::OtherUser::IsChild()) return fotest::OtherUser::RunBody(body);
+    if (fotest::OtherUser::IsChild())
+        return fotest::OtherUser::RunBody(body);
     WriteFile(C("WINDOWS/Win.ini"), "old\r\n");
     fotest::Chmod(C("WINDOWS/Win.ini"), 0444);
     fotest::Chmod(C("WINDOWS"), 0777);  // the folder could take a temporary file
@@ -304,7 +325,8 @@ TEST_F(WriteTest, UnsearchableFolderAsAnotherUser) {
         ASSERT_TRUE(cause.has_value());
         EXPECT_NE(cause->find(std::strerror(EACCES)), std::string::npos) << *cause;
     };
-    if (fotest::OtherUser::IsChild()) return fotest::OtherUser::RunBody(body);
+    if (fotest::OtherUser::IsChild())
+        return fotest::OtherUser::RunBody(body);
     WriteFile(C("WINDOWS/Win.ini"), "old");
     fotest::Chmod(C("WINDOWS"), 0000);
     fotest::OtherUser::Run(dir_.path(), body);
