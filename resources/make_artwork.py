@@ -486,8 +486,12 @@ def main():
     save_bmp(draw_logo(), "logo.bmp")
 
     icon32 = draw_icon(32, 1)
-    with open(os.path.join(HERE, "cindermoor.ico"), "wb") as f:
+    ico_path = os.path.join(HERE, "cindermoor.ico")
+    with open(ico_path, "wb") as f:
         f.write(ico_bytes(icon32))
+    # The same 32 x 32 icon for the desktop's icon theme: the ICO's own pixels, as PNG.
+    Image.open(ico_path).convert("RGBA").save(
+        os.path.join(HERE, "cindermoor-32.png"), format="PNG", optimize=True)
 
     icon256 = draw_icon(256, 4)
     icon256.save(os.path.join(HERE, "cindermoor-256.png"), format="PNG", optimize=True)

@@ -7,7 +7,7 @@ packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqscintill
           libgl-dev fonts-wine fonts-dejavu-core)
 for arg in "$@"; do
   case "$arg" in
-    --tests) packages+=(googletest libgtest-dev util-linux) ;;
+    --tests) packages+=(googletest libgtest-dev util-linux desktop-file-utils appstream dpkg-dev) ;;
     --windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 googletest) ;;
     *) echo "unknown option: $arg" >&2; exit 2 ;;
   esac
