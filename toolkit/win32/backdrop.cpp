@@ -26,12 +26,13 @@ void DrawShape(HDC dc, const ControlSpec& shape, int dpi) {
 
 void DrawLine(HDC dc, const ControlSpec& line, int dpi) {
     PixelRect ends = ControlPixels(line, dpi);  // x1, y1, x2, y2
-    HPEN pen = CreatePen(PS_SOLID, 1, ToColorRef(line.borderColor.value_or(kBlack)));
+    const COLORREF colour = ToColorRef(line.foreColor.value_or(line.borderColor.value_or(kBlack)));
+    HPEN pen = CreatePen(PS_SOLID, 1, colour);
     HGDIOBJ old = SelectObject(dc, pen);
     MoveToEx(dc, ends.left, ends.top, nullptr);
     LineTo(dc, ends.width, ends.height);
     // LineTo leaves out the end point; the line runs up to and including it.
-    SetPixel(dc, ends.width, ends.height, ToColorRef(line.borderColor.value_or(kBlack)));
+    SetPixel(dc, ends.width, ends.height, colour);
     SelectObject(dc, old);
     DeleteObject(pen);
 }
@@ -87,7 +88,12 @@ void Backdrop::PaintTo(HDC dc, const RECT& area) const {
 }
 
 HBRUSH Backdrop::BrushFor(HDC childDc, int x, int y) const {
-    SetBrushOrgEx(childDc, -x, -y, nullptr);
+    // The brush origin is in device units: where the form's origin lands in this DC. That
+    // is (-x, -y) when the child paints itself, and moves with the viewport when the child
+    // is printed into its parent's picture (WM_PRINT).
+    POINT childOrigin{0, 0};
+    LPtoDP(childDc, &childOrigin, 1);
+    SetBrushOrgEx(childDc, childOrigin.x - x, childOrigin.y - y, nullptr);
     return brush_;
 }
 

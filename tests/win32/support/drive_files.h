@@ -1,0 +1,51 @@
+// Real files on the Windows drive of the test's Wine prefix, through the Win32 file calls.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+std::string WindowsDir();  // as GetWindowsDirectoryA gives it ("C:\windows" under Wine)
+std::string DriveRoot();   // its first three characters ("C:\")
+
+std::optional<std::string> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+bool Exists(const std::string& path);
+void Remove(const std::string& path);
+
+// Puts the six configuration files out of the way, in the Windows directory and at the
+// root of its drive, so that a test starts with none of them; puts back what was there
+// (the prefix's own Win.ini and System.ini) when it ends.
+class ConfigFilesAside {
+  public:
+    ConfigFilesAside();
+    ~ConfigFilesAside();
+    ConfigFilesAside(const ConfigFilesAside&) = delete;
+    ConfigFilesAside& operator=(const ConfigFilesAside&) = delete;
+
+  private:
+    struct Kept {
+        std::string path;
+        std::optional<std::string> bytes;
+    };
+    std::vector<Kept> kept_;
+};
+
+// A folder of its own at the root of C:, removed with its content at the end.
+class ScratchFolder {
+  public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+  private:
+    std::string path_;
+};
+
+}  // namespace testsupport

@@ -1,0 +1,92 @@
+#include "tests/win32/support/wine_gui.h"
+
+#include <memory>
+
+#include "toolkit/backend.h"
+#include "toolkit/win32/message_loop.h"
+#include "toolkit/win32/win32_control.h"
+#include "toolkit/win32/win32_form.h"
+
+namespace testsupport {
+
+toolkit::Toolkit& Gui() {
+    static std::unique_ptr<toolkit::Toolkit> toolkit = toolkit::CreateToolkit();
+    return *toolkit;
+}
+
+HWND WindowOf(toolkit::Form& form) {
+    return dynamic_cast<toolkit::win32::Win32Form&>(form).Handle();
+}
+
+HWND HandleOf(toolkit::Control& control) {
+    return dynamic_cast<toolkit::win32::Win32Control&>(control).Handle();
+}
+
+void ProcessMessages() {
+    toolkit::win32::ProcessPendingMessages();
+}
+
+void PressKey(WORD virtualKey) {
+    HWND target = GetFocus();
+    PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
+    PostMessageA(target, WM_KEYUP, virtualKey, 1 | (1u << 30) | (1u << 31));
+    ProcessMessages();
+}
+
+void PressKeyWith(WORD modifier, WORD virtualKey) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    BYTE held = keys[modifier];
+    keys[modifier] = 0x80;
+    SetKeyboardState(keys);
+    PressKey(virtualKey);
+    GetKeyboardState(keys);
+    keys[modifier] = held;
+    SetKeyboardState(keys);
+}
+
+std::string TextOf(HWND window) {
+    int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), length + 1)));
+    return text;
+}
+
+namespace {
+WhenModal* armed = nullptr;
+}
+
+WhenModal::WhenModal(std::function<void()> inside) : inside_(std::move(inside)) {
+    armed = this;
+    timer_ = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, Fire);
+}
+
+WhenModal::~WhenModal() {
+    if (timer_)
+        KillTimer(nullptr, timer_);
+    armed = nullptr;
+}
+
+void CALLBACK WhenModal::Fire(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    WhenModal* self = armed;
+    if (!self)
+        return;
+    self->timer_ = 0;
+    self->ran_ = true;
+    self->inside_();
+}
+
+MessageBoxRecorder::MessageBoxRecorder(std::function<void(const toolkit::ShownMessageBox&)> also) {
+    toolkit::SetMessageBoxObserver([this, also](const toolkit::ShownMessageBox& box) {
+        boxes_.push_back(box);
+        if (also)
+            also(box);
+    });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() {
+    toolkit::SetMessageBoxObserver({});
+}
+
+}  // namespace testsupport

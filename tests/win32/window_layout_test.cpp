@@ -1,0 +1,291 @@
+// The main window as Windows built it from its layout table: frame, placement, controls,
+// fonts and what the form paints itself.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "editor/frmCindermoor.h"
+#include "editor/frmCindermoor_layout.h"
+#include "tests/win32/support/drive_files.h"
+#include "tests/win32/support/wine_gui.h"
+#include "toolkit/win32/fonts.h"
+#include "toolkit/win32/metrics.h"
+#include "toolkit/win32/pictures.h"
+
+namespace {
+
+using testsupport::HandleOf;
+using testsupport::WindowOf;
+using toolkit::ControlKind;
+using toolkit::win32::TwipsToDevice;
+
+RECT RectInParent(HWND child) {
+    RECT area;
+    GetWindowRect(child, &area);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&area), 2);
+    return area;
+}
+
+// The form's own painting (back colour, picture, shapes, lines) as a bitmap.
+class PrintedClient {
+  public:
+    explicit PrintedClient(HWND window, UINT what = PRF_CLIENT) {
+        RECT client;
+        GetClientRect(window, &client);
+        HDC screen = GetDC(nullptr);
+        dc_ = CreateCompatibleDC(screen);
+        bitmap_ = CreateCompatibleBitmap(screen, client.right, client.bottom);
+        ReleaseDC(nullptr, screen);
+        old_ = SelectObject(dc_, bitmap_);
+        SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(dc_), what);
+    }
+    ~PrintedClient() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+
+  private:
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+};
+
+class MainWindowLayout : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        main = std::make_unique<editor::frmCindermoor>(testsupport::Gui());
+        main->Show();
+        testsupport::ProcessMessages();
+        window = WindowOf(main->Form());
+        dpi = toolkit::win32::ScreenDpi();
+    }
+    void TearDown() override {
+        main.reset();
+        testsupport::ProcessMessages();
+    }
+
+    testsupport::ConfigFilesAside aside;
+    std::unique_ptr<editor::frmCindermoor> main;
+    HWND window = nullptr;
+    int dpi = 96;
+};
+
+TEST_F(MainWindowLayout, FrameIsFixedWithOnlyACloseBox) {
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(testsupport::TextOf(window), "Cindermoor");
+    const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_FALSE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+
+    RECT client;
+    GetClientRect(window, &client);
+    const auto& layout = editor::frmCindermoorLayout();
+    EXPECT_EQ(client.right, TwipsToDevice(layout.clientWidth, dpi));
+    EXPECT_EQ(client.bottom, TwipsToDevice(layout.clientHeight, dpi));
+    if (dpi == 96) {
+        EXPECT_EQ(client.right, 579);
+        EXPECT_EQ(client.bottom, 267);
+    }
+}
+
+TEST_F(MainWindowLayout, IsCentredOnTheScreenAndShown) {
+    EXPECT_TRUE(IsWindowVisible(window));
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_LE(std::abs((frame.left + frame.right) - screenWidth), 1);
+    EXPECT_LE(std::abs((frame.top + frame.bottom) - screenHeight), 1);
+}
+
+TEST_F(MainWindowLayout, TitleBarShowsTheProgramIcon) {
+    auto icon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP colour{};
+    GetObjectA(info.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(colour.bmWidth, 32);
+    EXPECT_EQ(colour.bmHeight, 32);
+    EXPECT_NE(info.hbmMask, nullptr);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_SMALL, 0), 0);
+}
+
+TEST_F(MainWindowLayout, ControlsStandWhereTheTableSays) {
+    const auto& layout = editor::frmCindermoorLayout();
+    const auto controls = main->Form().Controls();
+    ASSERT_EQ(controls.size(), layout.controls.size());
+    ASSERT_EQ(controls.size(), 16u);
+    for (size_t i = 0; i < controls.size(); ++i) {
+        const toolkit::ControlSpec& spec = layout.controls[i];
+        SCOPED_TRACE(spec.name + "(" + std::to_string(spec.index) + ")");
+        EXPECT_EQ(controls[i]->Name(), spec.name);
+        EXPECT_EQ(controls[i]->Index(), spec.index);
+        HWND child = HandleOf(*controls[i]);
+        if (spec.kind == ControlKind::Line || spec.kind == ControlKind::Shape) {
+            EXPECT_EQ(child, nullptr);  // painted by the form
+            continue;
+        }
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(GetParent(child), window);
+        const RECT area = RectInParent(child);
+        EXPECT_EQ(area.left, TwipsToDevice(spec.left, dpi));
+        EXPECT_EQ(area.top, TwipsToDevice(spec.top, dpi));
+        if (spec.autoSize)
+            continue;  // the width follows the caption (below)
+        EXPECT_EQ(area.right - area.left, TwipsToDevice(spec.width, dpi));
+        EXPECT_EQ(area.bottom - area.top, TwipsToDevice(spec.height, dpi));
+    }
+}
+
+TEST_F(MainWindowLayout, ControlsAreOfTheRightKind) {
+    char className[32];
+    for (toolkit::Control* control : main->Form().Controls()) {
+        HWND child = HandleOf(*control);
+        if (!child)
+            continue;
+        SCOPED_TRACE(control->Name());
+        GetClassNameA(child, className, sizeof className);
+        const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
+        switch (control->Kind()) {
+            case ControlKind::CommandButton:
+                EXPECT_STREQ(className, "Button");
+                EXPECT_TRUE(style & WS_TABSTOP);
+                EXPECT_EQ(testsupport::TextOf(child), control->Spec().caption);
+                break;
+            case ControlKind::Label:
+                EXPECT_STREQ(className, "Static");
+                EXPECT_FALSE(style & WS_TABSTOP);
+                break;
+            case ControlKind::TextBox:
+                EXPECT_STREQ(className, "Edit");
+                break;
+            default:
+                break;
+        }
+    }
+    // The big text box: both scroll bars, no wrapping, editable, new lines on Enter.
+    const LONG_PTR edit = GetWindowLongPtrA(HandleOf(main->Form().Get("txtDisplay")), GWL_STYLE);
+    EXPECT_TRUE(edit & ES_MULTILINE);
+    EXPECT_TRUE(edit & WS_VSCROLL);
+    EXPECT_TRUE(edit & WS_HSCROLL);
+    EXPECT_TRUE(edit & ES_AUTOHSCROLL);
+    EXPECT_TRUE(edit & ES_WANTRETURN);
+    EXPECT_FALSE(edit & ES_READONLY);
+    // Only "v1.5" has a face colour of its own, so only it is drawn by the form.
+    for (toolkit::Control* control : main->Form().Controls()) {
+        if (!control->IsCommandButton())
+            continue;
+        const LONG_PTR type = GetWindowLongPtrA(HandleOf(*control), GWL_STYLE) & BS_TYPEMASK;
+        EXPECT_EQ(type, control->Name() == "cmdVer" ? BS_OWNERDRAW : BS_PUSHBUTTON)
+            << control->Name();
+    }
+}
+
+TEST_F(MainWindowLayout, FontsFollowTheLayout) {
+    const auto& layout = editor::frmCindermoorLayout();
+    for (toolkit::Control* control : main->Form().Controls()) {
+        HWND child = HandleOf(*control);
+        if (!child || control->Kind() == ControlKind::PictureBox)
+            continue;
+        SCOPED_TRACE(control->Name());
+        const toolkit::FontSpec expected = control->Spec().font.value_or(layout.font);
+        auto font = reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr);
+        LOGFONTA logical{};
+        GetObjectA(font, sizeof logical, &logical);
+        EXPECT_EQ(logical.lfHeight, toolkit::win32::FontHeightForPoints(expected.points, dpi));
+        EXPECT_EQ(logical.lfWeight, expected.bold ? FW_BOLD : FW_NORMAL);
+        EXPECT_EQ(logical.lfCharSet, ANSI_CHARSET);
+        EXPECT_FALSE(logical.lfItalic || logical.lfUnderline || logical.lfStrikeOut);
+        EXPECT_STREQ(logical.lfFaceName, toolkit::win32::AvailableFace(expected.face).c_str());
+    }
+    if (dpi == 96) {
+        LOGFONTA title{};
+        GetObjectA(reinterpret_cast<HFONT>(
+                       SendMessageA(HandleOf(main->Form().Get("txtME")), WM_GETFONT, 0, 0)),
+                   sizeof title, &title);
+        EXPECT_EQ(title.lfHeight, -15);  // 11.25 pt
+    }
+}
+
+TEST_F(MainWindowLayout, SelfSizingLabelsFollowTheirCaptionOnOneLine) {
+    toolkit::Control& label = main->Form().Get("lblFileName");
+    HWND child = HandleOf(label);
+    const RECT none = RectInParent(child);
+    EXPECT_EQ(GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK, SS_LEFTNOWORDWRAP);
+
+    label.SetCaption("C:\\windows\\System.ini");
+    const RECT longer = RectInParent(child);
+    EXPECT_EQ(longer.left, none.left);
+    EXPECT_EQ(longer.top, none.top);
+    EXPECT_GT(longer.right - longer.left, 2 * (none.right - none.left));
+    EXPECT_EQ(longer.bottom - longer.top, none.bottom - none.top);  // still one line
+
+    label.SetCaption("None");
+    const RECT again = RectInParent(child);
+    EXPECT_EQ(again.right - again.left, none.right - none.left);
+}
+
+TEST_F(MainWindowLayout, FormPaintsPictureAndLinesBeneathTheControls) {
+    const PrintedClient printed(window);
+    HBITMAP background = toolkit::win32::PictureBitmap(toolkit::kPictureBackground);
+    ASSERT_NE(background, nullptr);
+    const SIZE natural = toolkit::win32::BitmapSize(background);
+    EXPECT_EQ(natural.cx, 576);
+    EXPECT_EQ(natural.cy, 309);
+    if (dpi != 96)
+        return;  // the pixel checks below hold at the layout's own scale
+
+    // The picture at its natural size from the top-left corner, neither stretched nor tiled.
+    HDC picture = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(picture, background);
+    for (POINT p : {POINT{0, 0}, POINT{575, 0}, POINT{300, 250}, POINT{560, 60}, POINT{100, 266}}) {
+        EXPECT_EQ(printed.At(p.x, p.y), GetPixel(picture, p.x, p.y)) << p.x << "," << p.y;
+    }
+    SelectObject(picture, old);
+    DeleteDC(picture);
+    // Right of the picture the white back colour shows.
+    for (int x = 576; x < 579; ++x) EXPECT_EQ(printed.At(x, 100), RGB(255, 255, 255));
+    // Line1 and Line2, one pixel wide, from x = 12 to 111.
+    for (int x : {12, 60, 111}) {
+        EXPECT_EQ(printed.At(x, 114), RGB(0, 0, 0)) << x;
+        EXPECT_EQ(printed.At(x, 177), RGB(0, 0, 0)) << x;
+    }
+    EXPECT_NE(printed.At(60, 115), RGB(0, 0, 0));
+    EXPECT_NE(printed.At(11, 114), RGB(0, 0, 0));
+    EXPECT_NE(printed.At(113, 177), RGB(0, 0, 0));
+}
+
+TEST_F(MainWindowLayout, LabelsShowThePictureBehindTheirText) {
+    if (dpi != 96)
+        GTEST_SKIP() << "pixel positions assume 96 dpi";
+    const PrintedClient formOnly(window);
+    const PrintedClient withControls(window, PRF_CLIENT | PRF_CHILDREN);
+    // Inside lblCurFile (123, 39, width of its caption, 13 high), below the text's baseline
+    // and right of its last letter: what shows is the form's own painting.
+    RECT label = RectInParent(HandleOf(main->Form().Get("lblCurFile")));
+    int checked = 0;
+    for (int x = label.left; x < label.right; x += 7) {
+        const int y = label.bottom - 1;
+        if (withControls.At(x, y) == RGB(0, 0, 0))
+            continue;  // a glyph's descender
+        EXPECT_EQ(withControls.At(x, y), formOnly.At(x, y)) << x << "," << y;
+        ++checked;
+    }
+    EXPECT_GT(checked, 3);
+    // The picture box: white, with the logo at its top-left corner.
+    RECT logo = RectInParent(HandleOf(main->Form().Get("win")));
+    EXPECT_EQ(withControls.At(logo.right - 1, logo.bottom - 1), RGB(255, 255, 255));
+    EXPECT_EQ(withControls.At(logo.left + 37, logo.top + 5), RGB(255, 255, 255));
+}
+
+}  // namespace
