@@ -13,6 +13,10 @@ mkdir -p "$prefix"
 # to the test runner's output, or it waits for them. Their output goes to a file instead.
 log="$prefix/session.log"
 : >"$log"
+wineserver="$(dirname "$(command -v "$wine")")/wineserver"
+# A session left over from an interrupted run would hold on to the old state.
+"$wineserver" -k </dev/null >>"$log" 2>&1 || true
+"$wineserver" -w </dev/null >>"$log" 2>&1 || true
 if [ ! -f "$prefix/system.reg" ]; then
     wineboot="$(dirname "$(command -v "$wine")")/wineboot"
     [ -x "$wineboot" ] || wineboot=wineboot
@@ -20,7 +24,22 @@ if [ ! -f "$prefix/system.reg" ]; then
 fi
 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >>"$log" 2>&1
 "$wine" reg query 'HKCU\Software\Wine\Drivers' /v Graphics </dev/null 2>>"$log" | grep -q null
+# A session started before the change keeps its desktop on the old driver: wait for it to
+# end, so that the next one starts on the null driver.
+"$wineserver" -w </dev/null >>"$log" 2>&1 || true
 if [ -n "$keeper" ]; then
-    setsid "$wine" "$keeper" </dev/null >>"$log" 2>&1 &
+    ready="$prefix/drive_c/windows/temp/cindermoor-session-ready"
+    rm -f "$ready"
+    setsid "$wine" "$keeper" 'C:\windows\temp\cindermoor-session-ready' </dev/null >>"$log" 2>&1 &
+    tries=0
+    until [ -f "$ready" ]; do
+        tries=$((tries + 1))
+        if [ "$tries" -gt 300 ]; then
+            echo "The Wine session did not come up; its log:" >&2
+            cat "$log" >&2
+            exit 1
+        fi
+        sleep 0.1
+    done
 fi
 echo "Wine prefix ready: $prefix (graphics driver: null)"

@@ -1,9 +1,23 @@
 // Keeps one Wine session alive while the tests run, so that each test process starts in a
-// running session instead of booting Wine's services anew. Ends by itself after an hour
-// should nothing stop it.
+// running session instead of booting Wine's services anew. It also brings up the session's
+// desktop, so that no test process becomes the one that starts it (and hands it its own
+// output, which a test runner would then wait on). Ends by itself after an hour should
+// nothing stop it.
 #include "toolkit/win32/win32_api.h"
 
-int main() {
+// Usage: keeper READY_FILE. The file is created once the desktop is up.
+int main(int argc, char** argv) {
+    GetDesktopWindow();
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (argc > 1) {
+        HANDLE ready = CreateFileA(argv[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (ready != INVALID_HANDLE_VALUE)
+            CloseHandle(ready);
+    }
     Sleep(60 * 60 * 1000);
+    if (window)
+        DestroyWindow(window);
     return 0;
 }

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The Windows build in CI: installs Debian's mingw-w64 cross compiler and Wine, cross-builds
+# cindermoor.exe and its tests (GoogleTest compiled from Debian's source package with the
+# same compiler), and runs the tests under Wine in a fresh prefix with the null graphics
+# driver, so that no display is needed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+          wine wine64 googletest fonts-dejavu-core)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build=build-win
+toolchain="$PWD/cmake/mingw-w64-x86_64.cmake"
+gtest="$PWD/$build/gtest-mingw"
+if [ ! -f "$gtest/install/lib/cmake/GTest/GTestConfig.cmake" ]; then
+  echo "Cross-compiling GoogleTest"
+  cmake -S /usr/src/googletest -B "$gtest/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release -DBUILD_GMOCK=OFF -DCMAKE_INSTALL_PREFIX="$gtest/install" \
+        >/dev/null
+  cmake --build "$gtest/build" >/dev/null
+  cmake --install "$gtest/build" >/dev/null
+fi
+
+prefix="$(mktemp -d)"
+cleanup() {
+  WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX="$prefix" wineserver -w >/dev/null 2>&1 || true
+  rm -rf "$prefix"
+}
+trap cleanup EXIT
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCINDERMOOR_TESTS=ON \
+      -DCINDERMOOR_MINGW_PREFIX="$gtest/install" -DCINDERMOOR_WINE_PREFIX="$prefix"
+cmake --build "$build"
+ctest --test-dir "$build" --output-on-failure --timeout 300
