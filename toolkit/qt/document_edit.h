@@ -7,8 +7,11 @@
 #include <string>
 
 #include "toolkit/form.h"
+#include "toolkit/qt/character_offsets.h"
 
 namespace toolkit::qt {
+
+class DocumentAnnouncer;
 
 class DocumentEdit : public QsciScintilla {
     Q_OBJECT
@@ -18,11 +21,17 @@ class DocumentEdit : public QsciScintilla {
     void SetAnsiText(const std::string& bytes);
     AnsiText AnsiContent() const;
 
+    // Character offsets of the document, for assistive technology.
+    const CharacterOffsets& Offsets() const { return offsets_; }
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void BindPlainEditKeys();
+
+    CharacterOffsets offsets_{this};
+    DocumentAnnouncer* announcer_;
 };
 
 }  // namespace toolkit::qt
