@@ -22,6 +22,15 @@ if [ ! -f "$prefix/system.reg" ]; then
     [ -x "$wineboot" ] || wineboot=wineboot
     "$wineboot" -i </dev/null >>"$log" 2>&1
 fi
+# Debian's Wine does not pick up its own fonts (Tahoma, MS Sans Serif, Marlett); a
+# Windows installation has them in its Fonts folder, and so does this prefix. Wine's
+# tahomabd.ttf is only a wider regular face: without it, Tahoma Bold is drawn emboldened.
+fonts="$prefix/drive_c/windows/Fonts"
+if [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ]; then
+    for font in /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon; do
+        [ "$(basename "$font")" = tahomabd.ttf ] || cp -n "$font" "$fonts/"
+    done
+fi
 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >>"$log" 2>&1
 "$wine" reg query 'HKCU\Software\Wine\Drivers' /v Graphics </dev/null 2>>"$log" | grep -q null
 # A session started before the change keeps its desktop on the old driver: wait for it to

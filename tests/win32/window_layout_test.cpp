@@ -26,10 +26,11 @@ RECT RectInParent(HWND child) {
     return area;
 }
 
-// The form's own painting (back colour, picture, shapes, lines) as a bitmap.
-class PrintedClient {
+// What a window paints in its client area, as a bitmap: for a form its own painting (back
+// colour, picture, shapes, lines), for a control the control alone.
+class Printed {
   public:
-    explicit PrintedClient(HWND window, UINT what = PRF_CLIENT) {
+    explicit Printed(HWND window) {
         RECT client;
         GetClientRect(window, &client);
         HDC screen = GetDC(nullptr);
@@ -37,9 +38,9 @@ class PrintedClient {
         bitmap_ = CreateCompatibleBitmap(screen, client.right, client.bottom);
         ReleaseDC(nullptr, screen);
         old_ = SelectObject(dc_, bitmap_);
-        SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(dc_), what);
+        SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT | PRF_ERASEBKGND);
     }
-    ~PrintedClient() {
+    ~Printed() {
         SelectObject(dc_, old_);
         DeleteObject(bitmap_);
         DeleteDC(dc_);
@@ -51,6 +52,10 @@ class PrintedClient {
     HBITMAP bitmap_;
     HGDIOBJ old_;
 };
+
+bool IsDark(COLORREF pixel) {
+    return GetRValue(pixel) < 96 && GetGValue(pixel) < 96 && GetBValue(pixel) < 96;
+}
 
 class MainWindowLayout : public ::testing::Test {
   protected:
@@ -236,7 +241,7 @@ TEST_F(MainWindowLayout, SelfSizingLabelsFollowTheirCaptionOnOneLine) {
 }
 
 TEST_F(MainWindowLayout, FormPaintsPictureAndLinesBeneathTheControls) {
-    const PrintedClient printed(window);
+    const Printed printed(window);
     HBITMAP background = toolkit::win32::PictureBitmap(toolkit::kPictureBackground);
     ASSERT_NE(background, nullptr);
     const SIZE natural = toolkit::win32::BitmapSize(background);
@@ -266,26 +271,97 @@ TEST_F(MainWindowLayout, FormPaintsPictureAndLinesBeneathTheControls) {
 }
 
 TEST_F(MainWindowLayout, LabelsShowThePictureBehindTheirText) {
-    if (dpi != 96)
-        GTEST_SKIP() << "pixel positions assume 96 dpi";
-    const PrintedClient formOnly(window);
-    const PrintedClient withControls(window, PRF_CLIENT | PRF_CHILDREN);
-    // Inside lblCurFile (123, 39, width of its caption, 13 high), below the text's baseline
-    // and right of its last letter: what shows is the form's own painting.
-    RECT label = RectInParent(HandleOf(main->Form().Get("lblCurFile")));
-    int checked = 0;
-    for (int x = label.left; x < label.right; x += 7) {
-        const int y = label.bottom - 1;
-        if (withControls.At(x, y) == RGB(0, 0, 0))
-            continue;  // a glyph's descender
-        EXPECT_EQ(withControls.At(x, y), formOnly.At(x, y)) << x << "," << y;
-        ++checked;
+    const Printed form(window);
+    for (const char* name : {"txtME", "lblCurFile", "lblFileName"}) {
+        SCOPED_TRACE(name);
+        HWND label = HandleOf(main->Form().Get(name));
+        const Printed printed(label);
+        const RECT area = RectInParent(label);
+        int text = 0, behind = 0, edges = 0;
+        for (int y = 0; y < area.bottom - area.top; ++y) {
+            for (int x = 0; x < area.right - area.left; ++x) {
+                const COLORREF pixel = printed.At(x, y);
+                if (IsDark(pixel)) {
+                    ++text;  // the caption's letters
+                } else if (pixel == form.At(area.left + x, area.top + y)) {
+                    ++behind;
+                } else {
+                    ++edges;  // smoothed edges of the letters
+                }
+            }
+        }
+        EXPECT_GT(text, 20);
+        // Around its letters the label shows exactly what the form painted beneath it.
+        EXPECT_GT(behind, text + edges);
     }
-    EXPECT_GT(checked, 3);
-    // The picture box: white, with the logo at its top-left corner.
-    RECT logo = RectInParent(HandleOf(main->Form().Get("win")));
-    EXPECT_EQ(withControls.At(logo.right - 1, logo.bottom - 1), RGB(255, 255, 255));
-    EXPECT_EQ(withControls.At(logo.left + 37, logo.top + 5), RGB(255, 255, 255));
+}
+
+// Over the coloured part of the picture, where a label painting its own background would
+// show.
+TEST(TransparentLabel, ShowsTheColouredPictureAroundItsLetters) {
+    toolkit::FormSpec layout;
+    layout.name = "frmLabel";
+    layout.caption = "Label";
+    layout.clientWidth = 8685;
+    layout.clientHeight = 4005;
+    layout.picture = toolkit::kPictureBackground;
+    layout.font = {"Tahoma", 8.25, false};
+    toolkit::ControlSpec label;
+    label.name = "lblOver";
+    label.kind = ControlKind::Label;
+    label.caption = "over the squares";
+    label.left = 6000, label.top = 3300, label.width = 3000, label.height = 600;
+    label.transparent = true;
+    layout.controls.push_back(label);
+    auto form = testsupport::Gui().CreateForm(layout, {});
+    form->Show();
+    testsupport::ProcessMessages();
+
+    const Printed picture(WindowOf(*form));
+    HWND child = HandleOf(form->Get("lblOver"));
+    const Printed printed(child);
+    const RECT area = RectInParent(child);
+    int text = 0, colouredBehind = 0, other = 0;
+    for (int y = 0; y < area.bottom - area.top; ++y) {
+        for (int x = 0; x < area.right - area.left; ++x) {
+            const COLORREF pixel = printed.At(x, y);
+            const COLORREF beneath = picture.At(area.left + x, area.top + y);
+            if (IsDark(pixel)) {
+                ++text;
+            } else if (pixel == beneath && beneath != RGB(255, 255, 255)) {
+                ++colouredBehind;
+            } else if (pixel != beneath) {
+                ++other;
+            }
+        }
+    }
+    EXPECT_GT(text, 20);
+    EXPECT_GT(colouredBehind, 500);
+    EXPECT_LT(other, colouredBehind / 4);
+}
+
+TEST_F(MainWindowLayout, PictureBoxShowsTheLogoOnWhite) {
+    HWND logo = HandleOf(main->Form().Get("win"));
+    const Printed printed(logo);
+    RECT client;
+    GetClientRect(logo, &client);
+    EXPECT_EQ(printed.At(client.right - 1, client.bottom - 1), RGB(255, 255, 255));
+    HBITMAP picture = toolkit::win32::PictureBitmap(toolkit::kPictureLogo);
+    ASSERT_NE(picture, nullptr);
+    const SIZE size = toolkit::win32::BitmapSize(picture);
+    EXPECT_EQ(size.cx, 36);
+    EXPECT_EQ(size.cy, 32);
+    if (dpi != 96)
+        return;
+    EXPECT_EQ(printed.At(36, 0), RGB(255, 255, 255));  // right of the logo
+    EXPECT_EQ(printed.At(0, 32), RGB(255, 255, 255));  // below it
+    HDC source = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(source, picture);
+    for (POINT p : {POINT{0, 0}, POINT{10, 10}, POINT{20, 16}, POINT{35, 31}}) {
+        EXPECT_EQ(printed.At(p.x, p.y), GetPixel(source, p.x, p.y)) << p.x << "," << p.y;
+    }
+    SelectObject(source, old);
+    DeleteDC(source);
 }
 
 }  // namespace
