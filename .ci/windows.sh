@@ -37,6 +37,8 @@ cleanup() {
   WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
   WINEPREFIX="$prefix" wineserver -w >/dev/null 2>&1 || true
   rm -rf "$prefix"
+  # Later runs of ctest by hand use the build folder's own prefix again.
+  cmake -U CINDERMOOR_WINE_PREFIX -S . -B "$build" >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
 
