@@ -28,6 +28,7 @@ int EolModeOf(const std::string& bytes) {
 
 DocumentEdit::DocumentEdit(QWidget* parent) : QsciScintilla(parent) {
     InstallDocumentAccessibility();
+    UseDocumentWithoutStyles();
     setUtf8(true);
     setWrapMode(WrapNone);
     setFolding(NoFoldStyle);
@@ -55,6 +56,15 @@ DocumentEdit::DocumentEdit(QWidget* parent) : QsciScintilla(parent) {
     // deletion it is told of, to tell accessibility: 0.4 s for a key typed at the end of a
     // 50 MB file, screen reader or not. Tell it only of what the announcer needs.
     SendScintilla(SCI_SETMODEVENTMASK, DocumentAnnouncer::kModificationEvents);
+}
+
+void DocumentEdit::UseDocumentWithoutStyles() {
+    // Without a lexer all text has one style: a document that keeps no style byte for every
+    // byte of text needs half the memory. Set before the code page and line-end mode, which
+    // belong to the document.
+    const long document = SendScintilla(SCI_CREATEDOCUMENT, 0, SC_DOCUMENTOPTION_STYLES_NONE);
+    SendScintilla(SCI_SETDOCPOINTER, 0, document);
+    SendScintilla(SCI_RELEASEDOCUMENT, 0, document);
 }
 
 void DocumentEdit::BindPlainEditKeys() {

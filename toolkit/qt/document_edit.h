@@ -28,6 +28,7 @@ class DocumentEdit : public QsciScintilla {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void UseDocumentWithoutStyles();
     void BindPlainEditKeys();
 
     CharacterOffsets offsets_{this};
