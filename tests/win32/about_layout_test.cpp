@@ -80,20 +80,20 @@ TEST_F(AboutLayout, ControlsStandWhereTheTableSays) {
         const auto controls = about.Controls();
         ASSERT_EQ(controls.size(), 10u);
         for (size_t i = 0; i < controls.size(); ++i) {
-            const toolkit::ControlSpec& spec = layout.controls[i];
-            SCOPED_TRACE(spec.name);
-            EXPECT_EQ(controls[i]->Name(), spec.name);
+            const toolkit::ControlSpec& row = layout.controls[i];
+            SCOPED_TRACE(row.name);
+            EXPECT_EQ(controls[i]->Name(), row.name);
             HWND child = HandleOf(*controls[i]);
-            if (spec.kind == ControlKind::Line || spec.kind == ControlKind::Shape)
+            if (row.kind == ControlKind::Line || row.kind == ControlKind::Shape)
                 continue;
             ASSERT_NE(child, nullptr);
             RECT area;
             GetWindowRect(child, &area);
             MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
-            EXPECT_EQ(area.left, TwipsToDevice(spec.left, dpi));
-            EXPECT_EQ(area.top, TwipsToDevice(spec.top, dpi));
-            EXPECT_EQ(area.right - area.left, TwipsToDevice(spec.width, dpi));
-            EXPECT_EQ(area.bottom - area.top, TwipsToDevice(spec.height, dpi));
+            EXPECT_EQ(area.left, TwipsToDevice(row.left, dpi));
+            EXPECT_EQ(area.top, TwipsToDevice(row.top, dpi));
+            EXPECT_EQ(area.right - area.left, TwipsToDevice(row.width, dpi));
+            EXPECT_EQ(area.bottom - area.top, TwipsToDevice(row.height, dpi));
         }
     });
 }

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Makes the Wine prefix the Windows tests run in, unless it is there already: Wine's own
 # C: drive and registry, with the "null" graphics driver so that no display is needed.
-# Then starts a session that the tests share (ended by "wineserver -k" afterwards).
+# Then starts Wine's server, services and desktop for the tests to share (stopped by
+# "wineserver -k" afterwards).
 # Usage: prepare_wine_prefix.sh PREFIX WINE [KEEPER.EXE]
 set -eu
 prefix="$1"
@@ -11,10 +12,10 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$prefix"
 # Wine's server and services outlive the commands that start them: they must not hold on
 # to the test runner's output, or it waits for them. Their output goes to a file instead.
-log="$prefix/session.log"
+log="$prefix/wine.log"
 : >"$log"
 wineserver="$(dirname "$(command -v "$wine")")/wineserver"
-# A session left over from an interrupted run would hold on to the old state.
+# A Wine server left over from an interrupted run would hold on to the old state.
 "$wineserver" -k </dev/null >>"$log" 2>&1 || true
 "$wineserver" -w </dev/null >>"$log" 2>&1 || true
 if [ ! -f "$prefix/system.reg" ]; then
@@ -33,18 +34,18 @@ if [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ]; then
 fi
 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >>"$log" 2>&1
 "$wine" reg query 'HKCU\Software\Wine\Drivers' /v Graphics </dev/null 2>>"$log" | grep -q null
-# A session started before the change keeps its desktop on the old driver: wait for it to
-# end, so that the next one starts on the null driver.
+# A server started before the change keeps its desktop on the old driver: wait for it to
+# stop, so that the next one starts on the null driver.
 "$wineserver" -w </dev/null >>"$log" 2>&1 || true
 if [ -n "$keeper" ]; then
-    ready="$prefix/drive_c/windows/temp/cindermoor-session-ready"
+    ready="$prefix/drive_c/windows/temp/cindermoor-wine-ready"
     rm -f "$ready"
-    setsid "$wine" "$keeper" 'C:\windows\temp\cindermoor-session-ready' </dev/null >>"$log" 2>&1 &
+    setsid "$wine" "$keeper" 'C:\windows\temp\cindermoor-wine-ready' </dev/null >>"$log" 2>&1 &
     tries=0
     until [ -f "$ready" ]; do
         tries=$((tries + 1))
         if [ "$tries" -gt 300 ]; then
-            echo "The Wine session did not come up; its log:" >&2
+            echo "Wine did not come up; its log:" >&2
             cat "$log" >&2
             exit 1
         fi

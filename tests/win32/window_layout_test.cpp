@@ -130,24 +130,24 @@ TEST_F(MainWindowLayout, ControlsStandWhereTheTableSays) {
     ASSERT_EQ(controls.size(), layout.controls.size());
     ASSERT_EQ(controls.size(), 16u);
     for (size_t i = 0; i < controls.size(); ++i) {
-        const toolkit::ControlSpec& spec = layout.controls[i];
-        SCOPED_TRACE(spec.name + "(" + std::to_string(spec.index) + ")");
-        EXPECT_EQ(controls[i]->Name(), spec.name);
-        EXPECT_EQ(controls[i]->Index(), spec.index);
+        const toolkit::ControlSpec& row = layout.controls[i];
+        SCOPED_TRACE(row.name + "(" + std::to_string(row.index) + ")");
+        EXPECT_EQ(controls[i]->Name(), row.name);
+        EXPECT_EQ(controls[i]->Index(), row.index);
         HWND child = HandleOf(*controls[i]);
-        if (spec.kind == ControlKind::Line || spec.kind == ControlKind::Shape) {
+        if (row.kind == ControlKind::Line || row.kind == ControlKind::Shape) {
             EXPECT_EQ(child, nullptr);  // painted by the form
             continue;
         }
         ASSERT_NE(child, nullptr);
         EXPECT_EQ(GetParent(child), window);
         const RECT area = RectInParent(child);
-        EXPECT_EQ(area.left, TwipsToDevice(spec.left, dpi));
-        EXPECT_EQ(area.top, TwipsToDevice(spec.top, dpi));
-        if (spec.autoSize)
+        EXPECT_EQ(area.left, TwipsToDevice(row.left, dpi));
+        EXPECT_EQ(area.top, TwipsToDevice(row.top, dpi));
+        if (row.autoSize)
             continue;  // the width follows the caption (below)
-        EXPECT_EQ(area.right - area.left, TwipsToDevice(spec.width, dpi));
-        EXPECT_EQ(area.bottom - area.top, TwipsToDevice(spec.height, dpi));
+        EXPECT_EQ(area.right - area.left, TwipsToDevice(row.width, dpi));
+        EXPECT_EQ(area.bottom - area.top, TwipsToDevice(row.height, dpi));
     }
 }
 

@@ -26,9 +26,9 @@ int FontHeightForPoints(double points, int dpi) {
     return -static_cast<int>(std::lround(points * dpi / 72.0));
 }
 
-PixelRect ControlPixels(const ControlSpec& spec, int dpi) {
-    return {TwipsToDevice(spec.left, dpi), TwipsToDevice(spec.top, dpi),
-            TwipsToDevice(spec.width, dpi), TwipsToDevice(spec.height, dpi)};
+PixelRect ControlPixels(const ControlSpec& layout, int dpi) {
+    return {TwipsToDevice(layout.left, dpi), TwipsToDevice(layout.top, dpi),
+            TwipsToDevice(layout.width, dpi), TwipsToDevice(layout.height, dpi)};
 }
 
 }  // namespace toolkit::win32

@@ -6,12 +6,12 @@
 
 namespace toolkit::win32 {
 
-Win32Control::Win32Control(const ControlSpec& spec, HWND handle, PixelRect pixels)
-    : spec_(spec), handle_(handle), pixels_(pixels), lightweightVisible_(spec.visible) {}
+Win32Control::Win32Control(const ControlSpec& layout, HWND handle, PixelRect pixels)
+    : layout_(layout), handle_(handle), pixels_(pixels), lightweightVisible_(layout.visible) {}
 
 std::string Win32Control::WindowText() const {
     if (!handle_)
-        return spec_.caption;
+        return layout_.caption;
     int length = GetWindowTextLengthA(handle_);
     std::string text(static_cast<size_t>(length) + 1, '\0');
     int copied = GetWindowTextA(handle_, text.data(), length + 1);
@@ -27,7 +27,7 @@ void Win32Control::SetCaption(const std::string& caption) {
     if (!handle_)
         return;
     SetWindowTextA(handle_, caption.c_str());
-    if (spec_.autoSize)
+    if (layout_.autoSize)
         FitToCaption();
 }
 
@@ -73,7 +73,7 @@ void Win32Control::SetVisible(bool visible) {
 }
 
 bool Win32Control::TakesFocus() const {
-    switch (spec_.kind) {
+    switch (layout_.kind) {
         case ControlKind::CommandButton:
         case ControlKind::TextBox:
         case ControlKind::PictureBox:

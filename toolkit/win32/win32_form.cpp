@@ -25,8 +25,8 @@ RECT ChildRectInParent(HWND child, HWND parent) {
 
 }  // namespace
 
-Win32Form::Win32Form(const FormSpec& spec, FormEvents events)
-    : spec_(spec), events_(std::move(events)) {}
+Win32Form::Win32Form(const FormSpec& layout, FormEvents events)
+    : layout_(layout), events_(std::move(events)) {}
 
 Win32Form::~Win32Form() {
     Unload();
@@ -137,50 +137,50 @@ void Win32Form::CreateWindowAndControls(HWND owner) {
 
     DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     DWORD exStyle = 0;
-    if (spec_.border == FormBorder::FixedDialog) {
+    if (layout_.border == FormBorder::FixedDialog) {
         style |= WS_POPUP | DS_MODALFRAME;
         exStyle |= WS_EX_DLGMODALFRAME;
     } else {
         style |= WS_OVERLAPPED;
     }
-    if (spec_.showInTaskbar)
+    if (layout_.showInTaskbar)
         exStyle |= WS_EX_APPWINDOW;
 
-    int clientWidth = TwipsToDevice(spec_.clientWidth, dpi_);
-    int clientHeight = TwipsToDevice(spec_.clientHeight, dpi_);
+    int clientWidth = TwipsToDevice(layout_.clientWidth, dpi_);
+    int clientHeight = TwipsToDevice(layout_.clientHeight, dpi_);
     RECT frame{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    CreateWindowExA(exStyle, kFormClass, spec_.caption.c_str(), style, 0, 0,
+    CreateWindowExA(exStyle, kFormClass, layout_.caption.c_str(), style, 0, 0,
                     frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
                     GetModuleHandleA(nullptr), this);
     if (!window_)
         return;
 
-    if (!spec_.icon.empty()) {
+    if (!layout_.icon.empty()) {
         SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(32)));
         SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(16)));
     }
-    backdrop_.Render(spec_, dpi_, clientWidth, clientHeight);
+    backdrop_.Render(layout_, dpi_, clientWidth, clientHeight);
 
     int id = kFirstControlId;
-    for (const ControlSpec& control : spec_.controls) CreateControl(control, id++);
+    for (const ControlSpec& control : layout_.controls) CreateControl(control, id++);
 }
 
-void Win32Form::CreateControl(const ControlSpec& spec, int id) {
-    PixelRect pixels = ControlPixels(spec, dpi_);
-    DWORD visible = spec.visible ? WS_VISIBLE : 0;
+void Win32Form::CreateControl(const ControlSpec& layout, int id) {
+    PixelRect pixels = ControlPixels(layout, dpi_);
+    DWORD visible = layout.visible ? WS_VISIBLE : 0;
     auto menuId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
     HINSTANCE instance = GetModuleHandleA(nullptr);
     HWND child = nullptr;
 
-    switch (spec.kind) {
+    switch (layout.kind) {
         case ControlKind::CommandButton: {
             // A push button's face colour is the system's; a button with a face colour of
             // its own is drawn by the form.
             DWORD style = WS_CHILD | WS_TABSTOP | WS_GROUP | visible |
-                          (spec.backColor ? BS_OWNERDRAW : BS_PUSHBUTTON);
+                          (layout.backColor ? BS_OWNERDRAW : BS_PUSHBUTTON);
             child =
-                CreateWindowExA(0, "BUTTON", spec.caption.c_str(), style, pixels.left, pixels.top,
+                CreateWindowExA(0, "BUTTON", layout.caption.c_str(), style, pixels.left, pixels.top,
                                 pixels.width, pixels.height, window_, menuId, instance, nullptr);
             break;
         }
@@ -188,24 +188,24 @@ void Win32Form::CreateControl(const ControlSpec& spec, int id) {
             // One line, never wrapped: what does not fit is cut off at the right.
             DWORD style = WS_CHILD | visible | SS_NOPREFIX | SS_LEFTNOWORDWRAP;
             child =
-                CreateWindowExA(0, "STATIC", spec.caption.c_str(), style, pixels.left, pixels.top,
+                CreateWindowExA(0, "STATIC", layout.caption.c_str(), style, pixels.left, pixels.top,
                                 pixels.width, pixels.height, window_, menuId, instance, nullptr);
             break;
         }
         case ControlKind::TextBox: {
             DWORD style = WS_CHILD | WS_TABSTOP | WS_GROUP | visible | ES_LEFT;
-            if (spec.multiLine) {
+            if (layout.multiLine) {
                 style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL;
-                if (!spec.readOnly)
+                if (!layout.readOnly)
                     style |= ES_WANTRETURN;
             }
-            if (spec.hScroll || !spec.multiLine)
+            if (layout.hScroll || !layout.multiLine)
                 style |= ES_AUTOHSCROLL;
-            if (spec.hScroll)
+            if (layout.hScroll)
                 style |= WS_HSCROLL;
-            if (spec.vScroll)
+            if (layout.vScroll)
                 style |= WS_VSCROLL;
-            if (spec.readOnly)
+            if (layout.readOnly)
                 style |= ES_READONLY;
             child =
                 CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", style, pixels.left, pixels.top,
@@ -213,14 +213,14 @@ void Win32Form::CreateControl(const ControlSpec& spec, int id) {
             if (child) {
                 // No length limit of its own: whole configuration files of any size load.
                 SendMessageA(child, EM_SETLIMITTEXT, 0, 0);
-                SetWindowTextA(child, spec.caption.c_str());
+                SetWindowTextA(child, layout.caption.c_str());
             }
             break;
         }
         case ControlKind::PictureBox:
             child = CreatePictureBox(window_, id, WS_CHILD | WS_TABSTOP | WS_GROUP | visible,
                                      pixels.left, pixels.top, pixels.width, pixels.height,
-                                     spec.picture, spec.backColor.value_or(kWhite), dpi_);
+                                     layout.picture, layout.backColor.value_or(kWhite), dpi_);
             break;
         case ControlKind::Line:
         case ControlKind::Shape:
@@ -228,11 +228,11 @@ void Win32Form::CreateControl(const ControlSpec& spec, int id) {
     }
 
     if (child) {
-        HFONT font = fonts_->Get(spec.font.value_or(spec_.font));
+        HFONT font = fonts_->Get(layout.font.value_or(layout_.font));
         SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
-    controls_.push_back(std::make_unique<Win32Control>(spec, child, pixels));
-    if (spec.autoSize)
+    controls_.push_back(std::make_unique<Win32Control>(layout, child, pixels));
+    if (layout.autoSize)
         controls_.back()->FitToCaption();
 }
 
@@ -358,7 +358,7 @@ LRESULT CALLBACK Win32Form::WindowProc(HWND window, UINT message, WPARAM wParam,
         return form->HandleMessage(message, wParam, lParam);
     } catch (const std::exception& failure) {
         // A handler that fails must not take the program down with it.
-        MessageBoxA(window, failure.what(), form->spec_.caption.c_str(), MB_OK | MB_ICONSTOP);
+        MessageBoxA(window, failure.what(), form->layout_.caption.c_str(), MB_OK | MB_ICONSTOP);
         return 0;
     }
 }
@@ -438,22 +438,23 @@ LRESULT Win32Form::OnColorStatic(HDC dc, HWND child) {
     Win32Control* control = ControlByWindow(child);
     if (!control)
         return DefWindowProcA(window_, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)child);
-    const ControlSpec& spec = control->Spec();
+    const ControlSpec& layout = control->Spec();
     if (control->Kind() == ControlKind::TextBox) {
         // Read-only boxes keep the colours of an ordinary edit box, not the dialog grey.
-        COLORREF back = spec.backColor ? ToColorRef(*spec.backColor) : GetSysColor(COLOR_WINDOW);
+        COLORREF back =
+            layout.backColor ? ToColorRef(*layout.backColor) : GetSysColor(COLOR_WINDOW);
         SetBkColor(dc, back);
-        SetTextColor(dc,
-                     spec.foreColor ? ToColorRef(*spec.foreColor) : GetSysColor(COLOR_WINDOWTEXT));
+        SetTextColor(
+            dc, layout.foreColor ? ToColorRef(*layout.foreColor) : GetSysColor(COLOR_WINDOWTEXT));
         return reinterpret_cast<LRESULT>(SolidBrush(back));
     }
-    SetTextColor(dc, spec.foreColor ? ToColorRef(*spec.foreColor) : GetSysColor(COLOR_BTNTEXT));
-    if (spec.transparent) {
+    SetTextColor(dc, layout.foreColor ? ToColorRef(*layout.foreColor) : GetSysColor(COLOR_BTNTEXT));
+    if (layout.transparent) {
         SetBkMode(dc, TRANSPARENT);
         RECT area = ChildRectInParent(child, window_);
         return reinterpret_cast<LRESULT>(backdrop_.BrushFor(dc, area.left, area.top));
     }
-    COLORREF back = ToColorRef(spec.backColor.value_or(spec_.backColor));
+    COLORREF back = ToColorRef(layout.backColor.value_or(layout_.backColor));
     SetBkColor(dc, back);
     return reinterpret_cast<LRESULT>(SolidBrush(back));
 }
@@ -463,10 +464,11 @@ LRESULT Win32Form::OnColorEdit(HDC dc, HWND child) {
     if (!control || (!control->Spec().backColor && !control->Spec().foreColor)) {
         return DefWindowProcA(window_, WM_CTLCOLOREDIT, (WPARAM)dc, (LPARAM)child);
     }
-    const ControlSpec& spec = control->Spec();
-    COLORREF back = spec.backColor ? ToColorRef(*spec.backColor) : GetSysColor(COLOR_WINDOW);
+    const ControlSpec& layout = control->Spec();
+    COLORREF back = layout.backColor ? ToColorRef(*layout.backColor) : GetSysColor(COLOR_WINDOW);
     SetBkColor(dc, back);
-    SetTextColor(dc, spec.foreColor ? ToColorRef(*spec.foreColor) : GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc,
+                 layout.foreColor ? ToColorRef(*layout.foreColor) : GetSysColor(COLOR_WINDOWTEXT));
     return reinterpret_cast<LRESULT>(SolidBrush(back));
 }
 
@@ -481,7 +483,7 @@ void Win32Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
     Win32Control* control = ControlById(static_cast<int>(item.CtlID));
     if (!control)
         return;
-    const ControlSpec& spec = control->Spec();
+    const ControlSpec& layout = control->Spec();
     const bool pushed = item.itemState & ODS_SELECTED;
     const bool disabled = item.itemState & ODS_DISABLED;
     HDC dc = item.hDC;
@@ -490,7 +492,7 @@ void Win32Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
     DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
     RECT face = item.rcItem;
     InflateRect(&face, -2, -2);
-    FillRect(dc, &face, SolidBrush(ToColorRef(spec.backColor.value_or(kWhite))));
+    FillRect(dc, &face, SolidBrush(ToColorRef(layout.backColor.value_or(kWhite))));
 
     std::string caption = control->Caption();
     RECT text = item.rcItem;
@@ -499,9 +501,9 @@ void Win32Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
     HGDIOBJ oldFont =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(item.hwndItem, WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, disabled         ? GetSysColor(COLOR_GRAYTEXT)
-                     : spec.foreColor ? ToColorRef(*spec.foreColor)
-                                      : GetSysColor(COLOR_BTNTEXT));
+    SetTextColor(dc, disabled           ? GetSysColor(COLOR_GRAYTEXT)
+                     : layout.foreColor ? ToColorRef(*layout.foreColor)
+                                        : GetSysColor(COLOR_BTNTEXT));
     DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     SelectObject(dc, oldFont);

@@ -21,8 +21,8 @@ class Win32Toolkit final : public Toolkit {
         (void)registered;
     }
 
-    std::unique_ptr<Form> CreateForm(const FormSpec& spec, FormEvents events) override {
-        return std::make_unique<Win32Form>(spec, std::move(events));
+    std::unique_ptr<Form> CreateForm(const FormSpec& layout, FormEvents events) override {
+        return std::make_unique<Win32Form>(layout, std::move(events));
     }
 
     int Run() override { return RunMainLoop(); }

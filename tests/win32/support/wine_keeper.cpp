@@ -1,5 +1,5 @@
-// Keeps one Wine session alive while the tests run, so that each test process starts in a
-// running session instead of booting Wine's services anew. It also brings up the session's
+// Keeps Wine's server and services running while the tests run, so that each test process
+// starts in a running Wine instead of booting its services anew. It also brings up Wine's
 // desktop, so that no test process becomes the one that starts it (and hands it its own
 // output, which a test runner would then wait on). Ends by itself after an hour should
 // nothing stop it.
