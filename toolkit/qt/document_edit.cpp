@@ -4,6 +4,10 @@
 #include <Qsci/qscicommandset.h>
 
 #include <QKeyEvent>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
 
 #include "toolkit/qt/document_accessible.h"
 #include "toolkit/qt/document_announcer.h"
@@ -22,6 +26,24 @@ int EolModeOf(const std::string& bytes) {
     if (pos + 1 < bytes.size() && bytes[pos + 1] == '\n')
         return QsciScintillaBase::SC_EOL_CRLF;
     return QsciScintillaBase::SC_EOL_CR;
+}
+
+constexpr size_t kLoadPiece = size_t{1} << 20;
+constexpr size_t kRoomForTyping = 64 * 1024;
+
+// At least the length of the bytes in UTF-8, and at most a little more: an ANSI byte
+// takes three bytes at most, and only the bytes from 0x80 up take more than one.
+size_t Utf8LengthBound(std::string_view bytes) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    size_t high = 0;
+    size_t pos = 0;
+    for (; pos + 8 <= bytes.size(); pos += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, bytes.data() + pos, 8);
+        high += static_cast<size_t>(std::popcount(eight & kHighBits));
+    }
+    for (; pos < bytes.size(); ++pos) high += static_cast<unsigned char>(bytes[pos]) >> 7;
+    return bytes.size() + 2 * high;
 }
 
 }  // namespace
@@ -115,12 +137,21 @@ void DocumentEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void DocumentEdit::SetAnsiText(const std::string& bytes) {
-    const std::string utf8 = cp1252::ToUtf8(bytes);
     announcer_->BeginReplacingAll();
     SendScintilla(SCI_SETUNDOCOLLECTION, 0);
     SendScintilla(SCI_CLEARALL);
     SendScintilla(SCI_SETEOLMODE, EolModeOf(bytes));
-    SendScintilla(SCI_ADDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
+    // The buffer is made big enough once: for the text, and for typing without moving the
+    // whole buffer at the first keys. The text goes in by pieces, so that it never exists
+    // in full as UTF-8 beside the caller's bytes and the buffer.
+    SendScintilla(SCI_ALLOCATE,
+                  static_cast<unsigned long>(Utf8LengthBound(bytes) + kRoomForTyping));
+    const std::string_view all(bytes);
+    for (size_t pos = 0; pos < all.size(); pos += kLoadPiece) {
+        // A CR LF cut between two pieces is joined again by Scintilla.
+        const std::string utf8 = cp1252::ToUtf8(all.substr(pos, kLoadPiece));
+        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
+    }
     SendScintilla(SCI_SETUNDOCOLLECTION, 1);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_SETSAVEPOINT);
