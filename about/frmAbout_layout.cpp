@@ -7,19 +7,19 @@ namespace about {
 namespace {
 
 using toolkit::ControlKind;
-using toolkit::ControlSpec;
-using toolkit::FontSpec;
+using toolkit::ControlLayout;
+using toolkit::FontDesc;
 
-const FontSpec kButtonFont{"Tahoma", 9, true};
-const FontSpec kBoxFont{"MS Sans Serif", 8.25, false};
-const FontSpec kContactFont{"Tahoma", 8.25, true};
-const FontSpec kTitleFont{"Tahoma", 11.25, true};
-const FontSpec kVersionFont{"Tahoma", 8.25, true};
+const FontDesc kButtonFont{"Tahoma", 9, true};
+const FontDesc kBoxFont{"MS Sans Serif", 8.25, false};
+const FontDesc kContactFont{"Tahoma", 8.25, true};
+const FontDesc kTitleFont{"Tahoma", 11.25, true};
+const FontDesc kVersionFont{"Tahoma", 8.25, true};
 constexpr toolkit::Rgb kLightGrey{224, 224, 224};
 
-ControlSpec Make(const char* name, ControlKind kind, int left, int top, int width, int height,
-                 int tab) {
-    ControlSpec c;
+ControlLayout Make(const char* name, ControlKind kind, int left, int top, int width, int height,
+                   int tab) {
+    ControlLayout c;
     c.name = name;
     c.kind = kind;
     c.left = left, c.top = top, c.width = width, c.height = height;
@@ -27,24 +27,24 @@ ControlSpec Make(const char* name, ControlKind kind, int left, int top, int widt
     return c;
 }
 
-ControlSpec Button(const char* name, const char* caption, int left, int width, int tab) {
-    ControlSpec c = Make(name, ControlKind::CommandButton, left, 4905, width, 375, tab);
+ControlLayout Button(const char* name, const char* caption, int left, int width, int tab) {
+    ControlLayout c = Make(name, ControlKind::CommandButton, left, 4905, width, 375, tab);
     c.caption = caption;
     c.font = kButtonFont;
     return c;
 }
 
-ControlSpec Label(const char* name, const char* caption, int left, int top, int width,
-                  const FontSpec& font, int tab) {
-    ControlSpec c = Make(name, ControlKind::Label, left, top, width, 255, tab);
+ControlLayout Label(const char* name, const char* caption, int left, int top, int width,
+                    const FontDesc& font, int tab) {
+    ControlLayout c = Make(name, ControlKind::Label, left, top, width, 255, tab);
     c.caption = caption;
     c.font = font;
     c.transparent = true;
     return c;
 }
 
-toolkit::FormSpec Build() {
-    toolkit::FormSpec f;
+toolkit::FormLayout Build() {
+    toolkit::FormLayout f;
     f.name = "frmAbout";
     f.caption = "About WinME Cindermoor";
     f.clientWidth = 7500;
@@ -54,14 +54,14 @@ toolkit::FormSpec Build() {
     f.border = toolkit::FormBorder::FixedDialog;
     f.showInTaskbar = false;
 
-    ControlSpec icon = Make("win", ControlKind::PictureBox, 270, 180, 525, 495, 7);
+    ControlLayout icon = Make("win", ControlKind::PictureBox, 270, 180, 525, 495, 7);
     icon.picture = toolkit::kPictureIcon;
     icon.backColor = toolkit::kWhite;
     f.controls.push_back(icon);
 
     f.controls.push_back(Button("closeabout", "Close", 6615, 855, 4));
 
-    ControlSpec text = Make("Text1", ControlKind::TextBox, 270, 1650, 7215, 3135, 3);
+    ControlLayout text = Make("Text1", ControlKind::TextBox, 270, 1650, 7215, 3135, 3);
     text.caption = AboutText();
     text.font = kBoxFont;
     text.multiLine = true;
@@ -72,7 +72,7 @@ toolkit::FormSpec Build() {
     f.controls.push_back(Button("emailladdy", "Email Address", 45, 1695, 2));
     f.controls.push_back(Button("Command1", "Updates", 1800, 1095, 1));
 
-    ControlSpec contact = Make("electronicmail", ControlKind::TextBox, 3060, 4950, 3375, 285, 0);
+    ControlLayout contact = Make("electronicmail", ControlKind::TextBox, 3060, 4950, 3375, 285, 0);
     contact.caption = identity::kEmail;
     contact.font = kContactFont;
     contact.readOnly = true;
@@ -84,13 +84,13 @@ toolkit::FormSpec Build() {
         Label("Label2", "Microsoft Windows Millennium Cindermoor", 990, 270, 5175, kTitleFont, 6));
     f.controls.push_back(Label("lblVersionInfo", "version 1.5", 6165, 630, 975, kVersionFont, 5));
 
-    ControlSpec panel = Make("Gray", ControlKind::Shape, -45, 990, 7605, 4380, -1);
+    ControlLayout panel = Make("Gray", ControlKind::Shape, -45, 990, 7605, 4380, -1);
     panel.fillColor = kLightGrey;
     panel.backColor = kLightGrey;
     panel.borderColor = toolkit::kBlack;
     f.controls.push_back(panel);
 
-    ControlSpec line = Make("Line9", ControlKind::Line, 990, 525, 6030, 525, -1);
+    ControlLayout line = Make("Line9", ControlKind::Line, 990, 525, 6030, 525, -1);
     f.controls.push_back(line);
     return f;
 }
@@ -102,8 +102,8 @@ const std::string& AboutText() {
     return text;
 }
 
-const toolkit::FormSpec& frmAboutLayout() {
-    static const toolkit::FormSpec layout = Build();
+const toolkit::FormLayout& frmAboutLayout() {
+    static const toolkit::FormLayout layout = Build();
     return layout;
 }
 

@@ -7,7 +7,7 @@
 
 namespace about {
 
-const toolkit::FormSpec& frmAboutLayout();
+const toolkit::FormLayout& frmAboutLayout();
 
 // The About text: CR LF line ends, ANSI bytes.
 const std::string& AboutText();

@@ -4,16 +4,16 @@ namespace editor {
 namespace {
 
 using toolkit::ControlKind;
-using toolkit::ControlSpec;
-using toolkit::FontSpec;
+using toolkit::ControlLayout;
+using toolkit::FontDesc;
 
-const FontSpec kWindowFont{"Verdana", 8.25, false};
-const FontSpec kEditFont{"MS Sans Serif", 8.25, false};
-const FontSpec kTitleFont{"Tahoma", 11.25, true};
+const FontDesc kWindowFont{"Verdana", 8.25, false};
+const FontDesc kEditFont{"MS Sans Serif", 8.25, false};
+const FontDesc kTitleFont{"Tahoma", 11.25, true};
 
-ControlSpec Button(const char* name, int index, const char* caption, int left, int top, int width,
-                   int tab) {
-    ControlSpec c;
+ControlLayout Button(const char* name, int index, const char* caption, int left, int top, int width,
+                     int tab) {
+    ControlLayout c;
     c.name = name;
     c.kind = ControlKind::CommandButton;
     c.index = index;
@@ -23,17 +23,17 @@ ControlSpec Button(const char* name, int index, const char* caption, int left, i
     return c;
 }
 
-ControlSpec Line(const char* name, int x1, int y1, int x2, int y2) {
-    ControlSpec c;
+ControlLayout Line(const char* name, int x1, int y1, int x2, int y2) {
+    ControlLayout c;
     c.name = name;
     c.kind = ControlKind::Line;
     c.left = x1, c.top = y1, c.width = x2, c.height = y2;
     return c;
 }
 
-ControlSpec Label(const char* name, const char* caption, int left, int top, int width, int height,
-                  int tab) {
-    ControlSpec c;
+ControlLayout Label(const char* name, const char* caption, int left, int top, int width, int height,
+                    int tab) {
+    ControlLayout c;
     c.name = name;
     c.kind = ControlKind::Label;
     c.caption = caption;
@@ -43,8 +43,8 @@ ControlSpec Label(const char* name, const char* caption, int left, int top, int 
     return c;
 }
 
-toolkit::FormSpec Build() {
-    toolkit::FormSpec f;
+toolkit::FormLayout Build() {
+    toolkit::FormLayout f;
     f.name = "frmCindermoor";
     f.caption = "Cindermoor";
     f.clientWidth = 8685;
@@ -55,7 +55,7 @@ toolkit::FormSpec Build() {
     f.font = kWindowFont;
     f.border = toolkit::FormBorder::FixedSingle;
 
-    ControlSpec ver = Button("cmdVer", -1, "v1.5", 8055, 3645, 570, 13);
+    ControlLayout ver = Button("cmdVer", -1, "v1.5", 8055, 3645, 570, 13);
     ver.backColor = toolkit::kWhite;
     f.controls.push_back(ver);
     f.controls.push_back(Button("cmdOpen", 5, "Protocols", 90, 3150, 1665, 12));
@@ -64,7 +64,7 @@ toolkit::FormSpec Build() {
     f.controls.push_back(Button("cmdOpen", 2, "System.ini", 90, 1845, 1665, 9));
     f.controls.push_back(Button("cmdOpen", 0, "Config.sys", 90, 1260, 1665, 8));
 
-    ControlSpec logo;
+    ControlLayout logo;
     logo.name = "win";
     logo.kind = ControlKind::PictureBox;
     logo.picture = toolkit::kPictureLogo;
@@ -77,7 +77,7 @@ toolkit::FormSpec Build() {
     f.controls.push_back(Button("cmdSave", -1, "Save Current File", 1845, 3645, 1650, 4));
     f.controls.push_back(Button("cmdOpen", 1, "Autoexec.bat", 90, 900, 1665, 1));
 
-    ControlSpec display;
+    ControlLayout display;
     display.name = "txtDisplay";
     display.kind = ControlKind::TextBox;
     display.left = 1845, display.top = 810, display.width = 6465, display.height = 2760;
@@ -91,17 +91,17 @@ toolkit::FormSpec Build() {
     f.controls.push_back(Line("Line2", 180, 2655, 1665, 2655));
     f.controls.push_back(Line("Line1", 180, 1710, 1665, 1710));
 
-    ControlSpec title =
+    ControlLayout title =
         Label("txtME", "Microsoft Windows Millennium Cindermoor", 900, 180, 5055, 255, 7);
     title.font = kTitleFont;
     title.foreColor = toolkit::kBlack;
     f.controls.push_back(title);
 
-    ControlSpec fileName = Label("lblFileName", "None", 3555, 585, 435, 195, 3);
+    ControlLayout fileName = Label("lblFileName", "None", 3555, 585, 435, 195, 3);
     fileName.autoSize = true;
     f.controls.push_back(fileName);
 
-    ControlSpec current = Label("lblCurFile", "Current File Open:", 1845, 585, 1590, 195, 2);
+    ControlLayout current = Label("lblCurFile", "Current File Open:", 1845, 585, 1590, 195, 2);
     current.autoSize = true;
     f.controls.push_back(current);
     return f;
@@ -109,8 +109,8 @@ toolkit::FormSpec Build() {
 
 }  // namespace
 
-const toolkit::FormSpec& frmCindermoorLayout() {
-    static const toolkit::FormSpec layout = Build();
+const toolkit::FormLayout& frmCindermoorLayout() {
+    static const toolkit::FormLayout layout = Build();
     return layout;
 }
 

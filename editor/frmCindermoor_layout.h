@@ -5,6 +5,6 @@
 
 namespace editor {
 
-const toolkit::FormSpec& frmCindermoorLayout();
+const toolkit::FormLayout& frmCindermoorLayout();
 
 }  // namespace editor

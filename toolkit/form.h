@@ -26,10 +26,10 @@ class Control {
   public:
     virtual ~Control() = default;
 
-    virtual const ControlSpec& Spec() const = 0;
-    const std::string& Name() const { return Spec().name; }
-    int Index() const { return Spec().index; }
-    ControlKind Kind() const { return Spec().kind; }
+    virtual const ControlLayout& Layout() const = 0;
+    const std::string& Name() const { return Layout().name; }
+    int Index() const { return Layout().index; }
+    ControlKind Kind() const { return Layout().kind; }
     bool IsCommandButton() const { return Kind() == ControlKind::CommandButton; }
 
     // Caption of a button or label.
@@ -57,7 +57,7 @@ class Form {
   public:
     virtual ~Form() = default;
 
-    virtual const FormSpec& Spec() const = 0;
+    virtual const FormLayout& Layout() const = 0;
 
     // Loads the form when it is not loaded: builds the window and its controls from the
     // layout, then runs the load event.
@@ -89,7 +89,7 @@ class Form {
 class Toolkit {
   public:
     virtual ~Toolkit() = default;
-    virtual std::unique_ptr<Form> CreateForm(const FormSpec& spec, FormEvents events) = 0;
+    virtual std::unique_ptr<Form> CreateForm(const FormLayout& layout, FormEvents events) = 0;
     // Runs the event loop until the main form closes; returns the exit code.
     virtual int Run() = 0;
 };

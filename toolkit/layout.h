@@ -25,11 +25,11 @@ struct Rgb {
 inline constexpr Rgb kWhite{255, 255, 255};
 inline constexpr Rgb kBlack{0, 0, 0};
 
-struct FontSpec {
+struct FontDesc {
     std::string face;  // as the layout names it ("Verdana", "MS Sans Serif", "Tahoma")
     double points = 8.25;
     bool bold = false;
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+    friend bool operator==(const FontDesc&, const FontDesc&) = default;
 };
 
 // Pictures are named; each backend maps the name to its own resource.
@@ -37,7 +37,7 @@ inline constexpr const char* kPictureBackground = "background";
 inline constexpr const char* kPictureLogo = "logo";
 inline constexpr const char* kPictureIcon = "icon";
 
-struct ControlSpec {
+struct ControlLayout {
     std::string name;
     ControlKind kind = ControlKind::CommandButton;
     int index = -1;       // element of a control array, or -1
@@ -45,7 +45,7 @@ struct ControlSpec {
     // Left, Top, Width, Height; for a line: x1, y1, x2, y2.
     int left = 0, top = 0, width = 0, height = 0;
     int tabIndex = -1;             // -1: takes no focus (labels, lines, shapes)
-    std::optional<FontSpec> font;  // empty: the window's font
+    std::optional<FontDesc> font;  // empty: the window's font
     std::optional<Rgb> backColor;  // button face, box background, shape back colour
     std::optional<Rgb> foreColor;
     std::optional<Rgb> fillColor;    // shapes
@@ -69,19 +69,19 @@ enum class FormBorder {
     FixedDialog,  // dialog frame, title bar, close box only, no taskbar entry
 };
 
-struct FormSpec {
+struct FormLayout {
     std::string name;
     std::string caption;
     int clientWidth = 0, clientHeight = 0;  // twips
     Rgb backColor = kWhite;
     std::string picture;  // background picture drawn unscaled from the top-left corner
     std::string icon;     // title-bar icon; empty: none
-    FontSpec font;        // default font of controls without one of their own
+    FontDesc font;        // default font of controls without one of their own
     FormBorder border = FormBorder::FixedSingle;
     bool showInTaskbar = true;
-    std::vector<ControlSpec> controls;  // in creation order
+    std::vector<ControlLayout> controls;  // in creation order
 
-    const ControlSpec* Find(const std::string& controlName, int index = -1) const {
+    const ControlLayout* Find(const std::string& controlName, int index = -1) const {
         for (const auto& c : controls) {
             if (c.name == controlName && c.index == index)
                 return &c;

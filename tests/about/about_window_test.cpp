@@ -69,7 +69,7 @@ TEST_F(AboutWindow, IsBuiltFromItsLayout) {
         const auto controls = form.Controls();
         ASSERT_EQ(controls.size(), 10u);
         for (size_t i = 0; i < controls.size(); ++i) {
-            const toolkit::ControlSpec& s = layout.controls[i];
+            const toolkit::ControlLayout& s = layout.controls[i];
             SCOPED_TRACE(s.name);
             EXPECT_EQ(controls[i]->Name(), s.name);
             const QRect g = WidgetOf(*controls[i])->geometry();

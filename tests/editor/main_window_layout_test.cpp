@@ -35,7 +35,7 @@ class MainWindowLayout : public ::testing::Test {
         window.reset();
         testsupport::ProcessEvents();
     }
-    const toolkit::FormSpec& layout = editor::frmCindermoorLayout();
+    const toolkit::FormLayout& layout = editor::frmCindermoorLayout();
     testsupport::TempDrive drive;
     std::unique_ptr<editor::frmCindermoor> window;
 };
@@ -53,7 +53,7 @@ TEST_F(MainWindowLayout, ControlsAreCreatedInTableOrderWithTheirIndexes) {
 
 TEST_F(MainWindowLayout, EveryControlSitsWhereItsTableRowPutsIt) {
     for (toolkit::Control* control : window->Form().Controls()) {
-        const toolkit::ControlSpec& s = control->Spec();
+        const toolkit::ControlLayout& s = control->Layout();
         const QRect g = WidgetOf(*control)->geometry();
         SCOPED_TRACE(s.name + "(" + std::to_string(s.index) + ")");
         if (s.kind == ControlKind::Line) {
@@ -74,7 +74,7 @@ TEST_F(MainWindowLayout, EveryControlSitsWhereItsTableRowPutsIt) {
 
 TEST_F(MainWindowLayout, CaptionsFontsAndColoursFollowTheTable) {
     for (toolkit::Control* control : window->Form().Controls()) {
-        const toolkit::ControlSpec& s = control->Spec();
+        const toolkit::ControlLayout& s = control->Layout();
         SCOPED_TRACE(s.name);
         QWidget* w = WidgetOf(*control);
         if (s.kind == ControlKind::CommandButton || s.kind == ControlKind::Label) {
@@ -82,7 +82,7 @@ TEST_F(MainWindowLayout, CaptionsFontsAndColoursFollowTheTable) {
         }
         if (s.kind == ControlKind::Line || s.kind == ControlKind::Shape)
             continue;
-        const toolkit::FontSpec font = s.font.value_or(layout.font);
+        const toolkit::FontDesc font = s.font.value_or(layout.font);
         EXPECT_EQ(w->font().family(), toolkit::qt::ResolveFace(font.face));
         EXPECT_EQ(w->font().bold(), font.bold);
         EXPECT_EQ(w->font().pixelSize(), font.points > 11 ? 15 : 11);

@@ -80,7 +80,7 @@ TEST_F(AboutLayout, ControlsStandWhereTheTableSays) {
         const auto controls = about.Controls();
         ASSERT_EQ(controls.size(), 10u);
         for (size_t i = 0; i < controls.size(); ++i) {
-            const toolkit::ControlSpec& row = layout.controls[i];
+            const toolkit::ControlLayout& row = layout.controls[i];
             SCOPED_TRACE(row.name);
             EXPECT_EQ(controls[i]->Name(), row.name);
             HWND child = HandleOf(*controls[i]);

@@ -12,17 +12,17 @@ namespace {
 
 using testsupport::HandleOf;
 using toolkit::ControlKind;
-using toolkit::ControlSpec;
+using toolkit::ControlLayout;
 
-toolkit::FormSpec TestLayout() {
-    toolkit::FormSpec form;
+toolkit::FormLayout TestLayout() {
+    toolkit::FormLayout form;
     form.name = "frmTest";
     form.caption = "Test";
     form.clientWidth = 6000;
     form.clientHeight = 4500;
     form.font = {"MS Sans Serif", 8.25, false};
 
-    ControlSpec box;
+    ControlLayout box;
     box.name = "txtBox";
     box.kind = ControlKind::TextBox;
     box.left = 150, box.top = 150, box.width = 4500, box.height = 3000;
@@ -31,7 +31,7 @@ toolkit::FormSpec TestLayout() {
     form.controls.push_back(box);
 
     for (int i = 0; i < 2; ++i) {
-        ControlSpec button;
+        ControlLayout button;
         button.name = "cmdArray";
         button.index = i;
         button.caption = "Button " + std::to_string(i);

@@ -130,7 +130,7 @@ TEST_F(MainWindowLayout, ControlsStandWhereTheTableSays) {
     ASSERT_EQ(controls.size(), layout.controls.size());
     ASSERT_EQ(controls.size(), 16u);
     for (size_t i = 0; i < controls.size(); ++i) {
-        const toolkit::ControlSpec& row = layout.controls[i];
+        const toolkit::ControlLayout& row = layout.controls[i];
         SCOPED_TRACE(row.name + "(" + std::to_string(row.index) + ")");
         EXPECT_EQ(controls[i]->Name(), row.name);
         EXPECT_EQ(controls[i]->Index(), row.index);
@@ -164,7 +164,7 @@ TEST_F(MainWindowLayout, ControlsAreOfTheRightKind) {
             case ControlKind::CommandButton:
                 EXPECT_STREQ(className, "Button");
                 EXPECT_TRUE(style & WS_TABSTOP);
-                EXPECT_EQ(testsupport::TextOf(child), control->Spec().caption);
+                EXPECT_EQ(testsupport::TextOf(child), control->Layout().caption);
                 break;
             case ControlKind::Label:
                 EXPECT_STREQ(className, "Static");
@@ -202,7 +202,7 @@ TEST_F(MainWindowLayout, FontsFollowTheLayout) {
         if (!child || control->Kind() == ControlKind::PictureBox)
             continue;
         SCOPED_TRACE(control->Name());
-        const toolkit::FontSpec expected = control->Spec().font.value_or(layout.font);
+        const toolkit::FontDesc expected = control->Layout().font.value_or(layout.font);
         auto font = reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0));
         ASSERT_NE(font, nullptr);
         LOGFONTA logical{};
@@ -299,14 +299,14 @@ TEST_F(MainWindowLayout, LabelsShowThePictureBehindTheirText) {
 // Over the coloured part of the picture, where a label painting its own background would
 // show.
 TEST(TransparentLabel, ShowsTheColouredPictureAroundItsLetters) {
-    toolkit::FormSpec layout;
+    toolkit::FormLayout layout;
     layout.name = "frmLabel";
     layout.caption = "Label";
     layout.clientWidth = 8685;
     layout.clientHeight = 4005;
     layout.picture = toolkit::kPictureBackground;
     layout.font = {"Tahoma", 8.25, false};
-    toolkit::ControlSpec label;
+    toolkit::ControlLayout label;
     label.name = "lblOver";
     label.kind = ControlKind::Label;
     label.caption = "over the squares";

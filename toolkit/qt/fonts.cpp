@@ -42,14 +42,14 @@ QString ResolveFace(const std::string& face) {
     return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
 }
 
-QFont ToQFont(const FontSpec& spec) {
-    const QString face = ResolveFace(spec.face);
+QFont ToQFont(const FontDesc& layout) {
+    const QString face = ResolveFace(layout.face);
     QFont font(face);
     // Wine's Tahoma carries hints that misdraw some letters at small sizes.
     if (face == QLatin1String("Tahoma"))
         font.setHintingPreference(QFont::PreferNoHinting);
-    font.setPixelSize(static_cast<int>(std::lround(spec.points * 96.0 / 72.0)));
-    font.setBold(spec.bold);
+    font.setPixelSize(static_cast<int>(std::lround(layout.points * 96.0 / 72.0)));
+    font.setBold(layout.bold);
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);

@@ -15,6 +15,6 @@ void RegisterCompatibleFonts();
 QString ResolveFace(const std::string& face);
 
 // Sizes are taken at 96 dpi, as the layouts were made, so every screen lays out alike.
-QFont ToQFont(const FontSpec& spec);
+QFont ToQFont(const FontDesc& layout);
 
 }  // namespace toolkit::qt

@@ -18,7 +18,7 @@ QColor ToQColor(Rgb c) {
     return QColor(c.r, c.g, c.b);
 }
 
-QRect PixelRect(const ControlSpec& s) {
+QRect PixelRect(const ControlLayout& s) {
     return QRect(TwipsToPixels(s.left), TwipsToPixels(s.top), TwipsToPixels(s.width),
                  TwipsToPixels(s.height));
 }
@@ -30,7 +30,7 @@ QString DisplayText(const std::string& bytes) {
     return text;
 }
 
-QWidget* CreateTextBox(const ControlSpec& s, QWidget* parent) {
+QWidget* CreateTextBox(const ControlLayout& s, QWidget* parent) {
     if (s.multiLine && !s.readOnly) {
         auto* edit = new DocumentEdit(parent);
         return edit;
@@ -51,7 +51,7 @@ QWidget* CreateTextBox(const ControlSpec& s, QWidget* parent) {
 
 }  // namespace
 
-QWidget* CreateControlWidget(const ControlSpec& s, const FormSpec& form, QWidget* parent) {
+QWidget* CreateControlWidget(const ControlLayout& s, const FormLayout& form, QWidget* parent) {
     QWidget* w = nullptr;
     switch (s.kind) {
         case ControlKind::CommandButton: {
@@ -125,7 +125,7 @@ void QtControl::SetCaption(const std::string& caption) {
         button->setText(FromAnsi(caption));
     if (auto* label = qobject_cast<QLabel*>(widget_)) {
         label->setText(FromAnsi(caption));
-        if (spec_.autoSize)
+        if (layout_.autoSize)
             label->adjustSize();
     }
 }
@@ -142,7 +142,7 @@ void QtControl::SetEnabled(bool enabled) {
 AnsiText QtControl::Text() const {
     if (auto* doc = qobject_cast<DocumentEdit*>(widget_))
         return doc->AnsiContent();
-    if (spec_.readOnly)
+    if (layout_.readOnly)
         return AnsiText{readOnlyText_, std::nullopt};
     if (auto* line = qobject_cast<QLineEdit*>(widget_))
         return ToAnsi(line->text());

@@ -10,9 +10,9 @@ namespace toolkit::qt {
 
 class QtControl : public Control {
   public:
-    QtControl(const ControlSpec& spec, QWidget* widget) : spec_(spec), widget_(widget) {}
+    QtControl(const ControlLayout& layout, QWidget* widget) : layout_(layout), widget_(widget) {}
 
-    const ControlSpec& Spec() const override { return spec_; }
+    const ControlLayout& Layout() const override { return layout_; }
     QWidget* Widget() const { return widget_; }
 
     std::string Caption() const override;
@@ -25,13 +25,13 @@ class QtControl : public Control {
     void SetVisible(bool visible) override;
 
   private:
-    const ControlSpec& spec_;
+    const ControlLayout& layout_;
     QPointer<QWidget> widget_;
     // Read-only boxes keep the bytes they were given, since the user cannot change them.
     std::string readOnlyText_;
 };
 
 // Builds the widget for a control, as a child of the form's widget.
-QWidget* CreateControlWidget(const ControlSpec& spec, const FormSpec& form, QWidget* parent);
+QWidget* CreateControlWidget(const ControlLayout& layout, const FormLayout& form, QWidget* parent);
 
 }  // namespace toolkit::qt

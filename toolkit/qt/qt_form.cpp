@@ -15,17 +15,17 @@
 
 namespace toolkit::qt {
 
-FormWindow::FormWindow(QtForm& form, const FormSpec& spec)
+FormWindow::FormWindow(QtForm& form, const FormLayout& layout)
     : QDialog(nullptr),
       form_(form),
-      back_(spec.backColor.r, spec.backColor.g, spec.backColor.b),
-      picture_(LoadPicture(spec.picture)) {
-    setObjectName(QString::fromStdString(spec.name));
-    setWindowTitle(FromAnsi(spec.caption));
-    if (!spec.icon.empty())
-        setWindowIcon(LoadIcon(spec.icon));
-    setFixedSize(TwipsToPixels(spec.clientWidth), TwipsToPixels(spec.clientHeight));
-    setFont(ToQFont(spec.font));
+      back_(layout.backColor.r, layout.backColor.g, layout.backColor.b),
+      picture_(LoadPicture(layout.picture)) {
+    setObjectName(QString::fromStdString(layout.name));
+    setWindowTitle(FromAnsi(layout.caption));
+    if (!layout.icon.empty())
+        setWindowIcon(LoadIcon(layout.icon));
+    setFixedSize(TwipsToPixels(layout.clientWidth), TwipsToPixels(layout.clientHeight));
+    setFont(ToQFont(layout.font));
     setSizeGripEnabled(false);
 }
 
@@ -71,7 +71,8 @@ void FormWindow::hideEvent(QHideEvent* event) {
     emit hidden();
 }
 
-QtForm::QtForm(const FormSpec& spec, FormEvents events) : spec_(spec), events_(std::move(events)) {}
+QtForm::QtForm(const FormLayout& layout, FormEvents events)
+    : layout_(layout), events_(std::move(events)) {}
 
 QtForm::~QtForm() {
     controls_.clear();
@@ -81,16 +82,16 @@ QtForm::~QtForm() {
 void QtForm::Load() {
     if (IsLoaded())
         return;
-    window_ = new FormWindow(*this, spec_);
+    window_ = new FormWindow(*this, layout_);
     const Qt::WindowFlags frame = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                   Qt::MSWindowsFixedSizeDialogHint;
-    window_->setWindowFlags((spec_.border == FormBorder::FixedDialog ? Qt::Dialog : Qt::Window) |
+    window_->setWindowFlags((layout_.border == FormBorder::FixedDialog ? Qt::Dialog : Qt::Window) |
                             frame);
-    controls_.reserve(spec_.controls.size());
+    controls_.reserve(layout_.controls.size());
     std::vector<QWidget*> lowered;
-    for (const ControlSpec& c : spec_.controls) {
-        QWidget* widget = CreateControlWidget(c, spec_, window_);
+    for (const ControlLayout& c : layout_.controls) {
+        QWidget* widget = CreateControlWidget(c, layout_, window_);
         controls_.push_back(std::make_unique<QtControl>(c, widget));
         if (c.kind == ControlKind::TextBox && !c.caption.empty())
             controls_.back()->SetText(c.caption);
@@ -115,13 +116,13 @@ void QtForm::Load() {
 void QtForm::ApplyTabOrderAndFocus() {
     std::vector<QtControl*> stops;
     for (auto& c : controls_) {
-        if (c->Spec().tabIndex >= 0 && c->Widget()->focusPolicy() != Qt::NoFocus &&
+        if (c->Layout().tabIndex >= 0 && c->Widget()->focusPolicy() != Qt::NoFocus &&
             c->Kind() != ControlKind::Label) {
             stops.push_back(c.get());
         }
     }
     std::stable_sort(stops.begin(), stops.end(), [](const QtControl* a, const QtControl* b) {
-        return a->Spec().tabIndex < b->Spec().tabIndex;
+        return a->Layout().tabIndex < b->Layout().tabIndex;
     });
     for (size_t i = 1; i < stops.size(); ++i) {
         QWidget::setTabOrder(stops[i - 1]->Widget(), stops[i]->Widget());

@@ -18,7 +18,7 @@ class QtForm;
 class FormWindow : public QDialog {
     Q_OBJECT
   public:
-    FormWindow(QtForm& form, const FormSpec& spec);
+    FormWindow(QtForm& form, const FormLayout& layout);
 
   protected:
     void paintEvent(QPaintEvent*) override;
@@ -37,10 +37,10 @@ class FormWindow : public QDialog {
 
 class QtForm : public Form {
   public:
-    QtForm(const FormSpec& spec, FormEvents events);
+    QtForm(const FormLayout& layout, FormEvents events);
     ~QtForm() override;
 
-    const FormSpec& Spec() const override { return spec_; }
+    const FormLayout& Layout() const override { return layout_; }
     void Load() override;
     bool IsLoaded() const override { return window_ != nullptr; }
     void Show() override;
@@ -57,7 +57,7 @@ class QtForm : public Form {
     void Centre();
     void ApplyTabOrderAndFocus();
 
-    FormSpec spec_;
+    FormLayout layout_;
     FormEvents events_;
     QPointer<FormWindow> window_;
     std::vector<std::unique_ptr<QtControl>> controls_;

@@ -35,8 +35,8 @@ class QtToolkit : public Toolkit {
         qt::RegisterCompatibleFonts();
     }
 
-    std::unique_ptr<Form> CreateForm(const FormSpec& spec, FormEvents events) override {
-        return std::make_unique<qt::QtForm>(spec, std::move(events));
+    std::unique_ptr<Form> CreateForm(const FormLayout& layout, FormEvents events) override {
+        return std::make_unique<qt::QtForm>(layout, std::move(events));
     }
 
     int Run() override { return QApplication::exec(); }

@@ -24,4 +24,8 @@ struct Encoded {
 // Malformed UTF-8 sequences count as U+FFFD, which the code page cannot hold.
 Encoded FromUtf8(std::string_view utf8);
 
+// As FromUtf8, appending to `out` (whose buffer the caller may have prepared); returns the
+// first code point without a byte, after which `out` holds an unfinished part.
+std::optional<char32_t> AppendFromUtf8(std::string_view utf8, std::string& out);
+
 }  // namespace cp1252

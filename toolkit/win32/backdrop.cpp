@@ -10,7 +10,7 @@ COLORREF ToColorRef(Rgb colour) {
     return RGB(colour.r, colour.g, colour.b);
 }
 
-void DrawShape(HDC dc, const ControlSpec& shape, int dpi) {
+void DrawShape(HDC dc, const ControlLayout& shape, int dpi) {
     PixelRect box = ControlPixels(shape, dpi);
     Rgb fill = shape.fillColor.value_or(shape.backColor.value_or(kWhite));
     HBRUSH brush = CreateSolidBrush(ToColorRef(fill));
@@ -24,7 +24,7 @@ void DrawShape(HDC dc, const ControlSpec& shape, int dpi) {
     DeleteObject(brush);
 }
 
-void DrawLine(HDC dc, const ControlSpec& line, int dpi) {
+void DrawLine(HDC dc, const ControlLayout& line, int dpi) {
     PixelRect ends = ControlPixels(line, dpi);  // x1, y1, x2, y2
     const COLORREF colour = ToColorRef(line.foreColor.value_or(line.borderColor.value_or(kBlack)));
     HPEN pen = CreatePen(PS_SOLID, 1, colour);
@@ -39,7 +39,7 @@ void DrawLine(HDC dc, const ControlSpec& line, int dpi) {
 
 }  // namespace
 
-void Backdrop::Render(const FormSpec& form, int dpi, int width, int height) {
+void Backdrop::Render(const FormLayout& form, int dpi, int width, int height) {
     Release();
     HDC screen = GetDC(nullptr);
     bitmap_ = CreateCompatibleBitmap(screen, width, height);
@@ -53,11 +53,11 @@ void Backdrop::Render(const FormSpec& form, int dpi, int width, int height) {
     DeleteObject(back);
     if (!form.picture.empty())
         DrawPicture(dc, form.picture, 0, 0, dpi);
-    for (const ControlSpec& control : form.controls) {
+    for (const ControlLayout& control : form.controls) {
         if (control.kind == ControlKind::Shape && control.visible)
             DrawShape(dc, control, dpi);
     }
-    for (const ControlSpec& control : form.controls) {
+    for (const ControlLayout& control : form.controls) {
         if (control.kind == ControlKind::Line && control.visible)
             DrawLine(dc, control, dpi);
     }

@@ -15,7 +15,7 @@ class Backdrop {
     Backdrop& operator=(const Backdrop&) = delete;
     ~Backdrop() { Release(); }
 
-    void Render(const FormSpec& form, int dpi, int width, int height);
+    void Render(const FormLayout& form, int dpi, int width, int height);
     void Release();
 
     // Copies the part of the backdrop under the given client rectangle.

@@ -53,7 +53,7 @@ FontSet::~FontSet() {
     for (auto& [key, font] : fonts_) DeleteObject(font);
 }
 
-HFONT FontSet::Get(const FontSpec& font) {
+HFONT FontSet::Get(const FontDesc& font) {
     Key key{font.face, font.points, font.bold};
     if (auto it = fonts_.find(key); it != fonts_.end())
         return it->second;

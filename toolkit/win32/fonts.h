@@ -21,7 +21,7 @@ class FontSet {
     FontSet& operator=(const FontSet&) = delete;
     ~FontSet();
 
-    HFONT Get(const FontSpec& font);
+    HFONT Get(const FontDesc& font);
 
   private:
     using Key = std::tuple<std::string, double, bool>;

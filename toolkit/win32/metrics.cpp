@@ -26,7 +26,7 @@ int FontHeightForPoints(double points, int dpi) {
     return -static_cast<int>(std::lround(points * dpi / 72.0));
 }
 
-PixelRect ControlPixels(const ControlSpec& layout, int dpi) {
+PixelRect ControlPixels(const ControlLayout& layout, int dpi) {
     return {TwipsToDevice(layout.left, dpi), TwipsToDevice(layout.top, dpi),
             TwipsToDevice(layout.width, dpi), TwipsToDevice(layout.height, dpi)};
 }

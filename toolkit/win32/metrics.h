@@ -22,6 +22,6 @@ struct PixelRect {
 };
 
 // The control's rectangle in device pixels (for a line: x1, y1, x2, y2).
-PixelRect ControlPixels(const ControlSpec& layout, int dpi);
+PixelRect ControlPixels(const ControlLayout& layout, int dpi);
 
 }  // namespace toolkit::win32

@@ -6,7 +6,7 @@
 
 namespace toolkit::win32 {
 
-Win32Control::Win32Control(const ControlSpec& layout, HWND handle, PixelRect pixels)
+Win32Control::Win32Control(const ControlLayout& layout, HWND handle, PixelRect pixels)
     : layout_(layout), handle_(handle), pixels_(pixels), lightweightVisible_(layout.visible) {}
 
 std::string Win32Control::WindowText() const {

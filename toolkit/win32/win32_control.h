@@ -12,11 +12,11 @@ namespace toolkit::win32 {
 
 class Win32Control final : public Control {
   public:
-    Win32Control(const ControlSpec& layout, HWND handle, PixelRect pixels);
+    Win32Control(const ControlLayout& layout, HWND handle, PixelRect pixels);
     Win32Control(const Win32Control&) = delete;
     Win32Control& operator=(const Win32Control&) = delete;
 
-    const ControlSpec& Spec() const override { return layout_; }
+    const ControlLayout& Layout() const override { return layout_; }
 
     std::string Caption() const override;
     void SetCaption(const std::string& caption) override;
@@ -38,7 +38,7 @@ class Win32Control final : public Control {
     std::string WindowText() const;
     void HandFocusOnIfHeld();
 
-    ControlSpec layout_;
+    ControlLayout layout_;
     HWND handle_;
     PixelRect pixels_;
     bool lightweightVisible_;

@@ -25,7 +25,7 @@ RECT ChildRectInParent(HWND child, HWND parent) {
 
 }  // namespace
 
-Win32Form::Win32Form(const FormSpec& layout, FormEvents events)
+Win32Form::Win32Form(const FormLayout& layout, FormEvents events)
     : layout_(layout), events_(std::move(events)) {}
 
 Win32Form::~Win32Form() {
@@ -163,10 +163,10 @@ void Win32Form::CreateWindowAndControls(HWND owner) {
     backdrop_.Render(layout_, dpi_, clientWidth, clientHeight);
 
     int id = kFirstControlId;
-    for (const ControlSpec& control : layout_.controls) CreateControl(control, id++);
+    for (const ControlLayout& control : layout_.controls) CreateControl(control, id++);
 }
 
-void Win32Form::CreateControl(const ControlSpec& layout, int id) {
+void Win32Form::CreateControl(const ControlLayout& layout, int id) {
     PixelRect pixels = ControlPixels(layout, dpi_);
     DWORD visible = layout.visible ? WS_VISIBLE : 0;
     auto menuId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
@@ -252,7 +252,7 @@ std::vector<Win32Control*> Win32Form::TabOrder() const {
             order.push_back(control.get());
     }
     std::stable_sort(order.begin(), order.end(), [](const Win32Control* a, const Win32Control* b) {
-        return a->Spec().tabIndex < b->Spec().tabIndex;
+        return a->Layout().tabIndex < b->Layout().tabIndex;
     });
     return order;
 }
@@ -313,7 +313,7 @@ bool Win32Form::PreTranslate(MSG& message) {
                 if (GetKeyState(VK_CONTROL) < 0) {
                     Win32Control* focused = ControlByWindow(GetFocus());
                     if (focused && focused->Kind() == ControlKind::TextBox &&
-                        focused->Spec().multiLine && !focused->Spec().readOnly) {
+                        focused->Layout().multiLine && !focused->Layout().readOnly) {
                         SendMessageA(focused->Handle(), EM_REPLACESEL, TRUE,
                                      reinterpret_cast<LPARAM>("\t"));
                     }
@@ -330,7 +330,7 @@ bool Win32Form::PreTranslate(MSG& message) {
                     return true;
                 }
                 if (focused && focused->Kind() == ControlKind::TextBox &&
-                    focused->Spec().multiLine && !focused->Spec().readOnly) {
+                    focused->Layout().multiLine && !focused->Layout().readOnly) {
                     break;  // a new line
                 }
                 return true;
@@ -438,7 +438,7 @@ LRESULT Win32Form::OnColorStatic(HDC dc, HWND child) {
     Win32Control* control = ControlByWindow(child);
     if (!control)
         return DefWindowProcA(window_, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)child);
-    const ControlSpec& layout = control->Spec();
+    const ControlLayout& layout = control->Layout();
     if (control->Kind() == ControlKind::TextBox) {
         // Read-only boxes keep the colours of an ordinary edit box, not the dialog grey.
         COLORREF back =
@@ -461,10 +461,10 @@ LRESULT Win32Form::OnColorStatic(HDC dc, HWND child) {
 
 LRESULT Win32Form::OnColorEdit(HDC dc, HWND child) {
     Win32Control* control = ControlByWindow(child);
-    if (!control || (!control->Spec().backColor && !control->Spec().foreColor)) {
+    if (!control || (!control->Layout().backColor && !control->Layout().foreColor)) {
         return DefWindowProcA(window_, WM_CTLCOLOREDIT, (WPARAM)dc, (LPARAM)child);
     }
-    const ControlSpec& layout = control->Spec();
+    const ControlLayout& layout = control->Layout();
     COLORREF back = layout.backColor ? ToColorRef(*layout.backColor) : GetSysColor(COLOR_WINDOW);
     SetBkColor(dc, back);
     SetTextColor(dc,
@@ -483,7 +483,7 @@ void Win32Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
     Win32Control* control = ControlById(static_cast<int>(item.CtlID));
     if (!control)
         return;
-    const ControlSpec& layout = control->Spec();
+    const ControlLayout& layout = control->Layout();
     const bool pushed = item.itemState & ODS_SELECTED;
     const bool disabled = item.itemState & ODS_DISABLED;
     HDC dc = item.hDC;

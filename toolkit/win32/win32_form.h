@@ -15,7 +15,7 @@ namespace toolkit::win32 {
 
 class Win32Form final : public Form {
   public:
-    Win32Form(const FormSpec& layout, FormEvents events);
+    Win32Form(const FormLayout& layout, FormEvents events);
     Win32Form(const Win32Form&) = delete;
     Win32Form& operator=(const Win32Form&) = delete;
     ~Win32Form() override;
@@ -24,7 +24,7 @@ class Win32Form final : public Form {
     // The form whose top-level window this is, or nullptr.
     static Win32Form* FromWindow(HWND window);
 
-    const FormSpec& Spec() const override { return layout_; }
+    const FormLayout& Layout() const override { return layout_; }
     void Load() override;
     bool IsLoaded() const override { return window_ != nullptr; }
     void Show() override;
@@ -43,7 +43,7 @@ class Win32Form final : public Form {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void CreateWindowAndControls(HWND owner);
-    void CreateControl(const ControlSpec& layout, int id);
+    void CreateControl(const ControlLayout& layout, int id);
     void CentreOnScreen();
     void FocusFirst();
     void MoveFocus(bool forward);
@@ -61,7 +61,7 @@ class Win32Form final : public Form {
     void OnDestroyed();
     HBRUSH SolidBrush(COLORREF colour);
 
-    const FormSpec layout_;
+    const FormLayout layout_;
     FormEvents events_;
     HWND window_ = nullptr;
     HWND modalOwner_ = nullptr;

@@ -21,7 +21,7 @@ class Win32Toolkit final : public Toolkit {
         (void)registered;
     }
 
-    std::unique_ptr<Form> CreateForm(const FormSpec& layout, FormEvents events) override {
+    std::unique_ptr<Form> CreateForm(const FormLayout& layout, FormEvents events) override {
         return std::make_unique<Win32Form>(layout, std::move(events));
     }
 
