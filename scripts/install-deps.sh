@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages needed to build, run and test Cindermoor, when missing.
-# Usage: scripts/install-deps.sh [--tests] [--windows]
+# Usage: scripts/install-deps.sh [--tests]
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqscintilla2-qt6-dev
@@ -8,7 +8,6 @@ packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqscintill
 for arg in "$@"; do
   case "$arg" in
     --tests) packages+=(googletest libgtest-dev util-linux desktop-file-utils appstream dpkg-dev) ;;
-    --windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 googletest) ;;
     *) echo "unknown option: $arg" >&2; exit 2 ;;
   esac
 done

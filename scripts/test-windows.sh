@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The Windows build in CI: installs Debian's mingw-w64 cross compiler and Wine, cross-builds
+# The Windows build: installs Debian's mingw-w64 cross compiler and Wine, cross-builds
 # cindermoor.exe and its tests (GoogleTest compiled from Debian's source package with the
 # same compiler), and runs the tests under Wine in a fresh prefix with the null graphics
 # driver, so that no display is needed.
@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-          wine wine64 googletest fonts-dejavu-core)
+          wine wine64 googletest fonts-dejavu-core unzip)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
