@@ -85,4 +85,15 @@ TEST(DocumentText, ASmallTextAfterALargeOneIsHeldExactly) {
     EXPECT_EQ(edit.AnsiContent().bytes, "");
 }
 
+TEST(DocumentText, ACharacterOutsideTheCodePageIsNamedAndNoBytesAreGiven) {
+    DocumentEdit edit(nullptr);
+    size_t lineEnds = 0;
+    edit.SetAnsiText(LargeText(&lineEnds));
+    edit.SendScintilla(Sci::SCI_DOCUMENTEND);
+    Type(edit, Qt::Key_unknown, QStringLiteral(u"\u4E2D"));
+    const toolkit::AnsiText text = edit.AnsiContent();
+    EXPECT_EQ(text.unencodable, U'\u4E2D');
+    EXPECT_TRUE(text.bytes.empty());
+}
+
 }  // namespace

@@ -3,6 +3,8 @@
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
+#include <sys/mman.h>
+
 #include <QKeyEvent>
 #include <bit>
 #include <cstdint>
@@ -44,6 +46,20 @@ size_t Utf8LengthBound(std::string_view bytes) {
     }
     for (; pos < bytes.size(); ++pos) high += static_cast<unsigned char>(bytes[pos]) >> 7;
     return bytes.size() + 2 * high;
+}
+
+// A string's reserved buffer, not yet written, is backed by large pages where the system
+// offers them: a fresh 50 MB buffer otherwise takes 12,800 page faults, which cost more
+// than the conversion that fills it.
+void AdviseLargePages(std::string& reserved) {
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(reserved.data());
+    const std::uintptr_t first = (begin + kLargePage - 1) & ~(kLargePage - 1);
+    const std::uintptr_t last = (begin + reserved.capacity()) & ~(kLargePage - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
 }
 
 }  // namespace
@@ -164,8 +180,13 @@ AnsiText DocumentEdit::AnsiContent() const {
     const auto length = static_cast<size_t>(self->SendScintilla(SCI_GETLENGTH));
     // The buffer's own bytes, without a copy; valid until the next change.
     const auto* data = reinterpret_cast<const char*>(self->SendScintilla(SCI_GETCHARACTERPOINTER));
-    cp1252::Encoded encoded = cp1252::FromUtf8(std::string_view(data, length));
-    return AnsiText{std::move(encoded.bytes), encoded.unencodable};
+    AnsiText text;
+    text.bytes.reserve(length);
+    AdviseLargePages(text.bytes);
+    text.unencodable = cp1252::AppendFromUtf8(std::string_view(data, length), text.bytes);
+    if (text.unencodable)
+        text.bytes.clear();
+    return text;
 }
 
 }  // namespace toolkit::qt

@@ -108,25 +108,29 @@ std::string ToUtf8(std::string_view ansi) {
     return out;
 }
 
-Encoded FromUtf8(std::string_view utf8) {
-    Encoded result;
-    result.bytes.reserve(utf8.size());
+std::optional<char32_t> AppendFromUtf8(std::string_view utf8, std::string& out) {
     size_t pos = 0;
     while (pos < utf8.size()) {
         const size_t run = AsciiRunLength(utf8, pos);
-        result.bytes.append(utf8.data() + pos, run);
+        out.append(utf8.data() + pos, run);
         pos += run;
         if (pos == utf8.size())
             break;
         const char32_t cp = NextCodePoint(utf8, pos);
         const auto byte = FromCodePoint(cp);
-        if (!byte) {
-            result.bytes.clear();
-            result.unencodable = cp;
-            return result;
-        }
-        result.bytes.push_back(static_cast<char>(*byte));
+        if (!byte)
+            return cp;
+        out.push_back(static_cast<char>(*byte));
     }
+    return std::nullopt;
+}
+
+Encoded FromUtf8(std::string_view utf8) {
+    Encoded result;
+    result.bytes.reserve(utf8.size());
+    result.unencodable = AppendFromUtf8(utf8, result.bytes);
+    if (result.unencodable)
+        result.bytes.clear();
     return result;
 }
 
