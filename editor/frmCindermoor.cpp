@@ -76,12 +76,12 @@ void frmCindermoor::cmdSave_Click() {
     if (path == kNoFile)
         return;
 
-    const toolkit::AnsiText text = Ctl("txtDisplay").Text();
+    toolkit::AnsiText text = Ctl("txtDisplay").Text();
     if (text.unencodable) {
         toolkit::MsgBox(UnencodableMessage(path, *text.unencodable), toolkit::vbCritical, "Error");
         return;
     }
-    if (const auto cause = modFileOps::WriteFileText(path, TrimSpaces(text.bytes))) {
+    if (const auto cause = modFileOps::WriteFileText(path, TrimSpaces(std::move(text.bytes)))) {
         toolkit::MsgBox(WriteFailedMessage(path, *cause), toolkit::vbCritical, "Error");
     }
 }

@@ -4,12 +4,13 @@
 
 namespace editor {
 
-std::string TrimSpaces(const std::string& text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
+std::string TrimSpaces(std::string text) {
     const size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
+    if (last == std::string::npos)
+        return {};
+    text.erase(last + 1);
+    text.erase(0, text.find_first_not_of(' '));
+    return text;
 }
 
 std::string FileNameFromCaption(const std::string& caption) {

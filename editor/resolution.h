@@ -14,7 +14,8 @@ std::string BuildWindowsDirPath(const std::string& fileName);
 // The first three characters of the Windows directory (its drive's root), then the file name.
 std::string BuildDriveRootPath(const std::string& fileName);
 
-// Leading and trailing U+0020 removed; tabs and line ends stay.
-std::string TrimSpaces(const std::string& text);
+// Leading and trailing U+0020 removed; tabs and line ends stay. A text moved in is trimmed
+// in place, without a copy of a whole document.
+std::string TrimSpaces(std::string text);
 
 }  // namespace editor
