@@ -21,7 +21,7 @@ namespace {
 
 constexpr std::int16_t kHostsButton = 4;
 constexpr int kKeysTyped = 50;
-constexpr int kSaves = 3;
+constexpr int kSaves = 5;
 
 QPushButton* Button(editor::frmCindermoor& window, const char* name, int index = -1) {
     return qobject_cast<QPushButton*>(testsupport::WidgetOf(window.Form().Get(name, index)));
