@@ -138,7 +138,8 @@ void PrintRow(const char* name, const SessionFigures& plain, const SessionFigure
         char text[32];
         if (!f.ok || f.report.Number(key) < 0)
             return std::string("-");
-        std::snprintf(text, sizeof text, "%.1f %s", f.report.Number(key) / divisor, unit);
+        const double value = f.report.Number(key) / divisor;
+        std::snprintf(text, sizeof text, value < 1 ? "%.2f %s" : "%.1f %s", value, unit);
         return std::string(text);
     };
     std::string verdict;
