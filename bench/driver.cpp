@@ -114,27 +114,26 @@ void MeasureStartup(const std::string& self) {
                 Verdict(ratio <= kStartupRatioTarget));
 }
 
-struct SessionFigures {
+struct RunFigures {
     bool ok = false;
     ChildReport report;
 };
 
-SessionFigures RunSession(const std::string& self, const testsupport::TempDrive& drive,
-                          const std::string& bytes, const char* mode) {
-    // Every session starts from the generated file; the one before saved its typing.
+RunFigures RunOpenTypeSaveChild(const std::string& self, const testsupport::TempDrive& drive,
+                                const std::string& bytes, const char* mode) {
+    // Every run starts from the generated file; the one before saved its typing.
     const std::filesystem::path hosts = drive.Write("WINDOWS/HOSTS", bytes);
     ::sync();  // no write-back of it left to slow down the saves being timed
-    SessionFigures figures;
+    RunFigures figures;
     figures.report =
-        RunChild(self, {"--child", "session", hosts.string(), mode}, kChildTimeoutSeconds);
+        RunChild(self, {"--child", "open-type-save", hosts.string(), mode}, kChildTimeoutSeconds);
     figures.ok = !ReportFailure(mode, figures.report);
     return figures;
 }
 
-void PrintRow(const char* name, const SessionFigures& plain, const SessionFigures& reader,
-              const char* key, const char* unit, double divisor, const std::string& target,
-              double limit) {
-    auto cell = [&](const SessionFigures& f) {
+void PrintRow(const char* name, const RunFigures& plain, const RunFigures& reader, const char* key,
+              const char* unit, double divisor, const std::string& target, double limit) {
+    auto cell = [&](const RunFigures& f) {
         char text[32];
         if (!f.ok || f.report.Number(key) < 0)
             return std::string("-");
@@ -172,8 +171,8 @@ void MeasureSize(const std::string& self, const testsupport::TempDrive& drive, c
     }
     const double fileServiceWriteMs = Median(fileServiceWrites);
 
-    const SessionFigures plain = RunSession(self, drive, bytes, "plain");
-    const SessionFigures reader = RunSession(self, drive, bytes, "screen-reader");
+    const RunFigures plain = RunOpenTypeSaveChild(self, drive, bytes, "plain");
+    const RunFigures reader = RunOpenTypeSaveChild(self, drive, bytes, "screen-reader");
 
     std::printf("\nHosts file of %s (%zu bytes, CR LF)\n", size.label, bytes.size());
     std::printf("  %-30s %14s %16s   %-26s\n", "", "plain", "screen reader", "target");
@@ -186,7 +185,7 @@ void MeasureSize(const std::string& self, const testsupport::TempDrive& drive, c
     PrintRow("key at end, median of 50", plain, reader, "key_median_ms", "ms", 1, target,
              kKeyTargetMs);
     PrintRow("key at end, max of 50", plain, reader, "key_max_ms", "ms", 1, target, kKeyTargetMs);
-    for (const SessionFigures* f : {&plain, &reader}) {
+    for (const RunFigures* f : {&plain, &reader}) {
         if (f->ok && f->report.Number("keys_unpainted") > 0)
             std::printf("  (%.0f keys were not painted within 5 s)\n",
                         f->report.Number("keys_unpainted"));
@@ -203,9 +202,9 @@ void MeasureSize(const std::string& self, const testsupport::TempDrive& drive, c
     std::printf("  %-30s %11.1f ms\n", "  WriteFileText alone", fileServiceWriteMs);
 
     // Memory is judged above the empty window's peak, against the file's size.
-    SessionFigures plainAbove = plain;
-    SessionFigures readerAbove = reader;
-    for (SessionFigures* f : {&plainAbove, &readerAbove}) {
+    RunFigures plainAbove = plain;
+    RunFigures readerAbove = reader;
+    for (RunFigures* f : {&plainAbove, &readerAbove}) {
         if (f->ok)
             f->report.values["peak_kib"] =
                 std::to_string(f->report.Number("peak_kib") - emptyPeakKiB);

@@ -9,7 +9,7 @@
 
 #include "bench/child_modes.h"
 #include "bench/driver.h"
-#include "bench/editor_session.h"
+#include "bench/open_type_save.h"
 
 namespace {
 
@@ -32,8 +32,8 @@ int main(int argc, char** argv) {
             return bench::RunBareWindowStartup();
         if (mode == "empty")
             return bench::RunEmptyWindow();
-        if (mode == "session" && argc == 5)
-            return bench::RunEditorSession(argv[3], std::string(argv[4]) == "screen-reader");
+        if (mode == "open-type-save" && argc == 5)
+            return bench::RunOpenTypeSave(argv[3], std::string(argv[4]) == "screen-reader");
         std::fprintf(stderr, "unknown child mode: %s\n", mode.c_str());
         return 2;
     }

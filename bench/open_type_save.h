@@ -1,5 +1,5 @@
 // The main measurement: in the real main window, open a large Hosts file with its button,
-// type at its end, save it; report the times and the peak memory of the whole session.
+// type at its end, save it; report the times and the peak memory of the whole run.
 #pragma once
 
 #include <string>
@@ -8,6 +8,6 @@ namespace bench {
 
 // hostsPath: the file that the "Hosts" button opens, as this system sees it, so that the
 // save can be checked. With screenReader, accessibility is on and a screen reader listens.
-int RunEditorSession(const std::string& hostsPath, bool screenReader);
+int RunOpenTypeSave(const std::string& hostsPath, bool screenReader);
 
 }  // namespace bench

@@ -1,4 +1,4 @@
-#include "bench/editor_session.h"
+#include "bench/open_type_save.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -36,7 +36,7 @@ void SendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QS
 
 }  // namespace
 
-int RunEditorSession(const std::string& hostsPath, bool screenReader) {
+int RunOpenTypeSave(const std::string& hostsPath, bool screenReader) {
     auto gui = toolkit::CreateToolkit();
     if (screenReader) {
         if (!SwitchOnAccessibility()) {
