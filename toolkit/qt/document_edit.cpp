@@ -96,6 +96,11 @@ DocumentEdit::DocumentEdit(QWidget* parent) : QsciScintilla(parent) {
     SendScintilla(SCI_SETMODEVENTMASK, DocumentAnnouncer::kModificationEvents);
 }
 
+DocumentEdit::~DocumentEdit() {
+    // QScintilla may still signal while it is taken down, after offsets_ are gone.
+    delete announcer_;
+}
+
 void DocumentEdit::UseDocumentWithoutStyles() {
     // Without a lexer all text has one style: a document that keeps no style byte for every
     // byte of text needs half the memory. Set before the code page and line-end mode, which

@@ -17,6 +17,7 @@ class DocumentEdit : public QsciScintilla {
     Q_OBJECT
   public:
     explicit DocumentEdit(QWidget* parent);
+    ~DocumentEdit() override;
 
     void SetAnsiText(const std::string& bytes);
     AnsiText AnsiContent() const;
