@@ -55,16 +55,20 @@ int RunOpenTypeSave(const std::string& hostsPath, bool screenReader) {
         qobject_cast<QsciScintilla*>(testsupport::WidgetOf(window.Form().Get("txtDisplay")));
     PaintProbe formProbe(form);
     window.Show();
-    if (!formProbe.WaitForPaint())
+    if (!formProbe.WaitForPaint()) {
+        Report("error", "the main window was not painted");
         return 3;
+    }
 
     PaintProbe textProbe(editor->viewport());
     textProbe.Reset();
     const Clock::time_point clicked = Clock::now();
     Button(window, "cmdOpen", kHostsButton)->click();
     const Clock::time_point textSet = Clock::now();
-    if (!textProbe.WaitForPaint())
+    if (!textProbe.WaitForPaint()) {
+        Report("error", "the text box was not painted after the click on \"Hosts\"");
         return 4;
+    }
     const Clock::time_point painted = Clock::now();
     Report("open_set_ms", MillisecondsBetween(clicked, textSet));
     Report("open_paint_ms", MillisecondsBetween(clicked, painted));
