@@ -60,14 +60,28 @@ const char* Verdict(bool met) {
     return met ? "met" : "MISSED";
 }
 
-// A fresh folder for the runtime files Qt wants, so children do not warn about it.
-std::filesystem::path MakeRuntimeDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "cindermoor-bench-XXXXXX");
-    if (!mkdtemp(pattern.data()))
-        return {};
-    setenv("XDG_RUNTIME_DIR", pattern.c_str(), 1);
-    return pattern;
-}
+// A fresh folder for the runtime files Qt wants, so children do not warn about it; removed
+// however the run ends.
+class RuntimeDir {
+  public:
+    RuntimeDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "cindermoor-bench-XXXXXX");
+        if (mkdtemp(pattern.data())) {
+            path_ = pattern;
+            setenv("XDG_RUNTIME_DIR", pattern.c_str(), 1);
+        }
+    }
+    ~RuntimeDir() {
+        std::error_code ignored;
+        if (!path_.empty())
+            std::filesystem::remove_all(path_, ignored);
+    }
+    RuntimeDir(const RuntimeDir&) = delete;
+    RuntimeDir& operator=(const RuntimeDir&) = delete;
+
+  private:
+    std::filesystem::path path_;
+};
 
 bool ReportFailure(const char* what, const ChildReport& report) {
     if (report.ok)
@@ -226,28 +240,24 @@ void MeasureSize(const std::string& self, const testsupport::TempDrive& drive, c
 }  // namespace
 
 int RunAllAndPrint(const std::string& self) {
-    const std::filesystem::path runtimeDir = MakeRuntimeDir();
+    const RuntimeDir runtimeDir;
+    const testsupport::TempDrive drive;  // children find it through WINEPREFIX
     PrintMachine();
     std::fflush(stdout);
-    {
-        testsupport::TempDrive drive;  // children find it through WINEPREFIX
-        MeasureStartup(self);
-        std::fflush(stdout);
+    MeasureStartup(self);
+    std::fflush(stdout);
 
-        const ChildReport empty = RunChild(self, {"--child", "empty"}, 60);
-        if (ReportFailure("empty window", empty))
-            return 1;
-        const double emptyPeakKiB = empty.Number("peak_kib");
-        std::printf("Empty main window, peak memory %.1f MiB\n", emptyPeakKiB / 1024);
-        std::fflush(stdout);
+    const ChildReport empty = RunChild(self, {"--child", "empty"}, 60);
+    if (ReportFailure("empty window", empty))
+        return 1;
+    const double emptyPeakKiB = empty.Number("peak_kib");
+    std::printf("Empty main window, peak memory %.1f MiB\n", emptyPeakKiB / 1024);
+    std::fflush(stdout);
 
-        for (const SizeCase& size : kSizes) {
-            MeasureSize(self, drive, size, emptyPeakKiB);
-            std::fflush(stdout);
-        }
+    for (const SizeCase& size : kSizes) {
+        MeasureSize(self, drive, size, emptyPeakKiB);
+        std::fflush(stdout);
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(runtimeDir, ignored);
     return 0;
 }
 
