@@ -7,10 +7,17 @@
 namespace editor {
 
 std::string UnencodableMessage(const std::string& path, char32_t codePoint) {
+    const std::string head = std::string(identity::kAppTitle) + " could not save " + path;
+    if (codePoint == 0) {
+        // A text box that stops at a NUL byte shows only part of such a file.
+        return head +
+               ": the file contains a NUL character, which the text box cannot hold, so not "
+               "all of the file is shown.\r\n\r\nNothing was written; the file was left as "
+               "it was.";
+    }
     char code[16];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(codePoint));
-    return std::string(identity::kAppTitle) + " could not save " + path +
-           ": the text contains the character " + code +
+    return head + ": the text contains the character " + code +
            ", which this system's character set cannot store.\r\n\r\n"
            "Nothing was written. Remove or replace that character and save again.";
 }

@@ -141,6 +141,7 @@ TEST_F(EditorFlow, AFileWithANulByteIsNotSavedCutShort) {
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].caption, "Error");
     EXPECT_NE(boxes.Boxes()[0].prompt.find(AtRoot("Config.sys")), std::string::npos);
+    EXPECT_NE(boxes.Boxes()[0].prompt.find("NUL character"), std::string::npos);
 }
 
 TEST_F(EditorFlow, CloseEmptiesTheBoxAndForgetsThePath) {

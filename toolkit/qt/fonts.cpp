@@ -31,15 +31,22 @@ void RegisterCompatibleFonts() {
 }
 
 QString ResolveFace(const std::string& face) {
+    // The font list is fixed once the program's faces are registered: look each face up once.
+    static std::map<std::string, QString> resolved;
+    if (const auto known = resolved.find(face); known != resolved.end())
+        return known->second;
     const QStringList families = QFontDatabase::families();
     const auto it = Substitutes().find(face);
     const QStringList candidates =
         it != Substitutes().end() ? it->second : QStringList{QString::fromStdString(face)};
+    QString chosen = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
     for (const QString& candidate : candidates) {
-        if (families.contains(candidate, Qt::CaseInsensitive))
-            return candidate;
+        if (families.contains(candidate, Qt::CaseInsensitive)) {
+            chosen = candidate;
+            break;
+        }
     }
-    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    return resolved[face] = chosen;
 }
 
 QFont ToQFont(const FontDesc& layout) {
