@@ -18,19 +18,9 @@ using fotest::MakeDir;
 using fotest::WriteFile;
 using modFileOps::ReadStatus;
 
-class ReadTest : public ::testing::Test {
+class ReadTest : public fotest::DriveTest {
   protected:
-    void SetUp() override {
-        prefix_ = fotest::MakePrefix(dir_.path());
-        MakeDir(prefix_.driveC + "/WINDOWS");
-        env_.emplace("WINEPREFIX", prefix_.dir);
-    }
-    void TearDown() override { env_.reset(); }
-    std::string C(const std::string& rel) const { return prefix_.driveC + "/" + rel; }
-
-    fotest::TempDir dir_{"read"};
-    fotest::Prefix prefix_;
-    std::optional<fotest::ScopedEnv> env_;
+    ReadTest() : DriveTest("read") {}
     fotest::BoxRecorder recorder_;
 };
 

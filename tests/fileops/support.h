@@ -5,6 +5,8 @@
 
 #include <sys/types.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -109,5 +111,23 @@ std::string Dir();
 void RunBody(const std::function<void(const std::string&)>& body);
 void Run(const std::string& dir, const std::function<void(const std::string&)>& body);
 }  // namespace OtherUser
+
+// A prefix whose C: holds an empty WINDOWS folder, set as WINEPREFIX during each test.
+class DriveTest : public ::testing::Test {
+  protected:
+    explicit DriveTest(const std::string& name) : dir_(name) {}
+    void SetUp() override {
+        prefix_ = MakePrefix(dir_.path());
+        MakeDir(prefix_.driveC + "/WINDOWS");
+        env_.emplace("WINEPREFIX", prefix_.dir);
+    }
+    void TearDown() override { env_.reset(); }
+    // The native path of a file on C:, given relative to its root.
+    std::string C(const std::string& rel) const { return prefix_.driveC + "/" + rel; }
+
+    TempDir dir_;
+    Prefix prefix_;
+    std::optional<ScopedEnv> env_;
+};
 
 }  // namespace fotest

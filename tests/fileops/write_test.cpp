@@ -24,19 +24,9 @@ using fotest::MakeDir;
 using fotest::ReadFile;
 using fotest::WriteFile;
 
-class WriteTest : public ::testing::Test {
+class WriteTest : public fotest::DriveTest {
   protected:
-    void SetUp() override {
-        prefix_ = fotest::MakePrefix(dir_.path());
-        MakeDir(prefix_.driveC + "/WINDOWS");
-        env_.emplace("WINEPREFIX", prefix_.dir);
-    }
-    void TearDown() override { env_.reset(); }
-    std::string C(const std::string& rel) const { return prefix_.driveC + "/" + rel; }
-
-    fotest::TempDir dir_{"write"};
-    fotest::Prefix prefix_;
-    std::optional<fotest::ScopedEnv> env_;
+    WriteTest() : DriveTest("write") {}
 };
 
 TEST_F(WriteTest, RoundTripIsByteExact) {
