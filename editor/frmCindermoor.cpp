@@ -81,8 +81,11 @@ void frmCindermoor::cmdSave_Click() {
         toolkit::MsgBox(UnencodableMessage(path, *text.unencodable), toolkit::vbCritical, "Error");
         return;
     }
-    if (const auto cause = modFileOps::WriteFileText(path, TrimSpaces(std::move(text.bytes)))) {
-        toolkit::MsgBox(WriteFailedMessage(path, *cause), toolkit::vbCritical, "Error");
+    std::string oldContentAt;
+    if (const auto cause =
+            modFileOps::WriteFileText(path, TrimSpaces(std::move(text.bytes)), &oldContentAt)) {
+        toolkit::MsgBox(WriteFailedMessage(path, *cause, oldContentAt), toolkit::vbCritical,
+                        "Error");
     }
 }
 

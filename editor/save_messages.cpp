@@ -22,9 +22,17 @@ std::string UnencodableMessage(const std::string& path, char32_t codePoint) {
            "Nothing was written. Remove or replace that character and save again.";
 }
 
-std::string WriteFailedMessage(const std::string& path, const std::string& cause) {
-    return std::string(identity::kAppTitle) + " could not save " + path + ": " + cause +
-           "\r\n\r\nThe file was left as it was before.";
+std::string WriteFailedMessage(const std::string& path, const std::string& cause,
+                               const std::string& oldContentAt) {
+    const std::string head =
+        std::string(identity::kAppTitle) + " could not save " + path + ": " + cause;
+    if (!oldContentAt.empty()) {
+        return head +
+               "\r\n\r\nThe old content of the file could not be put back under its "
+               "own name. It is kept in " +
+               oldContentAt + ".";
+    }
+    return head + "\r\n\r\nThe file was left as it was before.";
 }
 
 }  // namespace editor

@@ -60,10 +60,19 @@ std::string ReadFileText(const std::string& path, ReadStatus* status) {
     return std::move(read.bytes);
 }
 
-std::optional<std::string> WriteFileText(const std::string& path, const std::string& text) {
+std::optional<std::string> WriteFileText(const std::string& path, const std::string& text,
+                                         std::string* oldContentAt) {
     // Exactly the text, with no line end added: otherwise every open-and-save cycle would
     // lengthen the file by one line end.
-    return fileops::ReplaceWholeFile(path, text);
+    std::string keptAt;
+#ifdef _WIN32
+    auto cause = fileops::ReplaceWholeFile(path, text, &keptAt);
+#else
+    auto cause = fileops::ReplaceWholeFile(path, text);
+#endif
+    if (oldContentAt != nullptr)
+        *oldContentAt = std::move(keptAt);
+    return cause;
 }
 
 }  // namespace modFileOps

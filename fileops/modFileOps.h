@@ -26,7 +26,10 @@ std::string ReadFileText(const std::string& path, ReadStatus* status = nullptr);
 
 // Replaces the file's content with the text, exactly, in one step: at every instant the
 // file holds either its old or its whole new content. Returns the cause of a failure
-// (the file is then untouched), or nothing on success. Shows no message itself.
-std::optional<std::string> WriteFileText(const std::string& path, const std::string& text);
+// (the file is then untouched), or nothing on success. Shows no message itself. Should the
+// system fail part-way and keep the old content under another name, that name goes to
+// oldContentAt (emptied otherwise).
+std::optional<std::string> WriteFileText(const std::string& path, const std::string& text,
+                                         std::string* oldContentAt = nullptr);
 
 }  // namespace modFileOps

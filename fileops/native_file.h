@@ -26,7 +26,13 @@ ReadResult ReadWholeFile(const std::string& windowsPath);
 // then being untouched and no temporary file left; nothing on success.
 std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std::string_view bytes);
 
-#ifndef _WIN32
+#ifdef _WIN32
+// As above; when a failure leaves the old content under another name than the file's own
+// (the system failed part-way and could not put it back), that name goes to oldContentAt,
+// which is otherwise emptied.
+std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std::string_view bytes,
+                                            std::string* oldContentAt);
+#else
 // The same on native paths, below the path translation (exposed for tests).
 ReadResult ReadNativeFile(const std::string& nativePath);
 std::optional<std::string> ReplaceNativeFile(const std::string& nativePath, std::string_view bytes);

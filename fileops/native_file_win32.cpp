@@ -2,54 +2,13 @@
 #include <string>
 
 #include "fileops/native_file.h"
-#include "fileops/win32_api.h"
+#include "fileops/replace_in_place_win32.h"
+#include "fileops/win32_file_handle.h"
 
 namespace fileops {
 namespace {
 
 constexpr DWORD kChunk = DWORD{1} << 30;
-
-// The system's text for an error code, without the final full stop and line end.
-std::string ErrorText(DWORD code) {
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string out = (n != 0 && text != nullptr) ? std::string(text, n)
-                                                  : "Windows error " + std::to_string(code);
-    if (text != nullptr)
-        LocalFree(text);
-    while (!out.empty() &&
-           (out.back() == '\r' || out.back() == '\n' || out.back() == ' ' || out.back() == '.'))
-        out.pop_back();
-    return out;
-}
-
-class Handle {
-  public:
-    explicit Handle(HANDLE h) : h_(h) {}
-    ~Handle() { Close(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    bool Valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-    HANDLE Get() const { return h_; }
-    bool Close() {
-        if (!Valid())
-            return true;
-        const bool ok = CloseHandle(h_) != 0;
-        h_ = INVALID_HANDLE_VALUE;
-        return ok;
-    }
-
-  private:
-    HANDLE h_;
-};
-
-// A failure as the save command shows it: the system's words first, then what was being
-// done ("No space left on device (writing the new content)").
-std::string Cause(DWORD error, const std::string& doing) {
-    return ErrorText(error) + " (" + doing + ")";
-}
 
 ReadResult ReadFailure(std::string cause) {
     ReadResult result;
@@ -154,6 +113,13 @@ ReadResult ReadWholeFile(const std::string& windowsPath) {
 
 std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath,
                                             std::string_view bytes) {
+    std::string oldContentAt;
+    return ReplaceWholeFile(windowsPath, bytes, &oldContentAt);
+}
+
+std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std::string_view bytes,
+                                            std::string* oldContentAt) {
+    oldContentAt->clear();
     std::string target = windowsPath;
     DWORD attrs = GetFileAttributesA(target.c_str());
     const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
@@ -181,6 +147,9 @@ std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!probe.Valid())
             return Cause(GetLastError(), "opening the file for writing");
+        // Replaced under the name it is stored by, which a name typed in another letter
+        // case would otherwise take.
+        target = WithStoredName(target);
     }
 
     const std::string folder = FolderOf(target);
@@ -217,23 +186,12 @@ std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath,
         return std::nullopt;
     }
 
-    // ReplaceFileA keeps the replaced file's attributes, security and identity. With a
-    // backup name, every failure leaves the original recoverable under one of the names.
-    char backup[MAX_PATH];
-    if (GetTempFileNameA(folder.c_str(), "cmb", 0, backup) == 0)
-        return fail("creating a temporary file in the folder of the file", GetLastError());
-    DeleteFileA(backup);
-    if (!ReplaceFileA(target.c_str(), temp, backup, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                      nullptr)) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
-            // The original was moved to the backup name: put it back.
-            MoveFileExA(backup, target.c_str(), MOVEFILE_WRITE_THROUGH);
-        }
-        DeleteFileA(backup);
-        return fail("putting the new file in place", error);
+    // ReplaceFileA keeps the replaced file's attributes, security and identity.
+    ReplaceOutcome replaced = PutInPlace(target, temp, folder);
+    if (!replaced.ok) {
+        *oldContentAt = replaced.oldContentAt;
+        return replaced.cause;
     }
-    DeleteFileA(backup);
 
     // Hidden and system (and the archive flag) stay as they were.
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/frmCindermoor.h"
+#include "fileops/replace_in_place_win32.h"
 #include "tests/win32/support/drive_files.h"
 #include "tests/win32/support/wine_gui.h"
 
@@ -47,6 +48,13 @@ class EditorFlow : public ::testing::Test {
     }
     void Type(const std::string& text) {
         SetWindowTextA(HandleOf(main->Form().Get("txtDisplay")), text.c_str());
+    }
+    // As the keyboard types them, through the program's message loop.
+    void TypeKeys(const std::wstring& keys) {
+        HWND box = HandleOf(main->Form().Get("txtDisplay"));
+        SetFocus(box);
+        for (wchar_t key : keys) PostMessageW(box, WM_CHAR, key, 1);
+        testsupport::ProcessMessages();
     }
 
     testsupport::ConfigFilesAside aside;
@@ -194,6 +202,123 @@ TEST_F(EditorFlow, AFailedSaveLeavesTheFileAsItWasAndSaysWhy) {
     EXPECT_NE(boxes.Boxes()[0].prompt.find(InWindows("System.ini")), std::string::npos);
     EXPECT_EQ(Shown(), "[boot]\r\nchanged\r\n");
     EXPECT_EQ(PathLabel(), InWindows("System.ini"));
+}
+
+TEST_F(EditorFlow, TypedCharactersTheCodePageLacksAreNamedNotChanged) {
+    testsupport::WriteBytes(InWindows("Win.ini"), "[windows]\r\n");
+    Start();
+    Click("cmdOpen", 3);
+    TypeKeys(L"\u00E9");
+    Click("cmdSave");
+    EXPECT_EQ(testsupport::ReadBytes(InWindows("Win.ini")), "\xE9[windows]\r\n");
+
+    TypeKeys(L"\u03A9\u4E2D");
+    wchar_t shown[32] = {};
+    GetWindowTextW(HandleOf(main->Form().Get("txtDisplay")), shown, 32);
+    EXPECT_EQ(std::wstring(shown), L"\u00E9\u03A9\u4E2D[windows]\r\n");  // kept as typed
+    testsupport::MessageBoxRecorder boxes;
+    Click("cmdSave");
+    EXPECT_EQ(testsupport::ReadBytes(InWindows("Win.ini")), "\xE9[windows]\r\n");
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_NE(boxes.Boxes()[0].prompt.find("character U+03A9"), std::string::npos);
+}
+
+TEST_F(EditorFlow, SaveKeepsTheNameTheFileIsStoredBy) {
+    const std::string winIni = InWindows("win.ini"), autoexec = AtRoot("AUTOEXEC.BAT");
+    testsupport::WriteBytes(winIni, "[windows]\r\n");
+    testsupport::WriteBytes(autoexec, "@ECHO OFF\r\n");
+    Start();
+    for (auto [index, path] : {std::pair{3, winIni}, std::pair{1, autoexec}}) {
+        Click("cmdOpen", index);
+        Type("REM saved\r\n");
+        Click("cmdSave");
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(path.c_str(), &found);
+        ASSERT_NE(search, INVALID_HANDLE_VALUE);
+        FindClose(search);
+        EXPECT_EQ(std::string(found.cFileName), path.substr(path.find_last_of('\\') + 1));
+        EXPECT_EQ(testsupport::ReadBytes(path), "REM saved\r\n");
+    }
+}
+
+// The system failing part-way through the replace, as it may on a real disk: the calls a
+// replace makes are swapped for ones that do part of the work and then fail.
+struct PartWayFailure {
+    const char* what;
+    DWORD replaceError;
+    bool oldMovedAside;  // before failing, the replace had moved the old file to the backup
+    DWORD putBackError;  // putting the old file back fails too (0: it works)
+};
+PartWayFailure failure;
+std::string backupName;
+
+BOOL WINAPI FailingReplace(LPCSTR replaced, LPCSTR, LPCSTR backup, DWORD, LPVOID, LPVOID) {
+    backupName = backup;
+    if (failure.oldMovedAside)
+        MoveFileA(replaced, backup);
+    SetLastError(failure.replaceError);
+    return FALSE;
+}
+
+BOOL WINAPI FailingPutBack(LPCSTR from, LPCSTR to, DWORD flags) {
+    if (failure.putBackError == 0)
+        return MoveFileExA(from, to, flags);
+    SetLastError(failure.putBackError);
+    return FALSE;
+}
+
+std::vector<std::string> TemporaryFilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\cm*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do names.push_back(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+TEST_F(EditorFlow, AReplaceFailingPartWayNeverLosesTheOldContentAndSaysWhereItIs) {
+    const PartWayFailure cases[] = {
+        {"names kept", ERROR_UNABLE_TO_MOVE_REPLACEMENT, false, 0},
+        {"old not removed", ERROR_UNABLE_TO_REMOVE_REPLACED, false, 0},
+        {"old moved aside", ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, true, 0},
+        {"old moved aside despite the code", ERROR_UNABLE_TO_MOVE_REPLACEMENT, true, 0},
+        {"old moved aside, no way back", ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, true,
+         ERROR_ACCESS_DENIED},
+    };
+    const std::string path = InWindows("System.ini"), old = "[boot]\r\nshell=Explorer.exe\r\n";
+    fileops::ReplaceCalls& calls = fileops::ReplaceCallsInUse();
+    const fileops::ReplaceCalls real = calls;
+    calls.replaceFile = FailingReplace;
+    calls.moveFileEx = FailingPutBack;
+    Start();
+    for (const PartWayFailure& step : cases) {
+        SCOPED_TRACE(step.what);
+        failure = step;
+        testsupport::WriteBytes(path, old);
+        Click("cmdOpen", 2);
+        Type("[boot]\r\nchanged\r\n");
+        testsupport::MessageBoxRecorder boxes;
+        Click("cmdSave");
+        ASSERT_EQ(boxes.Boxes().size(), 1u);
+        const std::string& prompt = boxes.Boxes()[0].prompt;
+        const bool leftAsItWas = prompt.find("left as it was before") != std::string::npos;
+        if (step.putBackError == 0) {
+            EXPECT_EQ(testsupport::ReadBytes(path), old);
+            EXPECT_TRUE(leftAsItWas);
+            EXPECT_TRUE(TemporaryFilesIn(WindowsDir()).empty());
+        } else {
+            EXPECT_FALSE(leftAsItWas);
+            EXPECT_NE(prompt.find(backupName), std::string::npos) << prompt;
+            EXPECT_EQ(testsupport::ReadBytes(backupName), old);
+            const std::vector<std::string> kept = {backupName.substr(WindowsDir().size() + 1)};
+            EXPECT_EQ(TemporaryFilesIn(WindowsDir()), kept);
+            testsupport::Remove(backupName);
+        }
+    }
+    calls = real;
 }
 
 }  // namespace

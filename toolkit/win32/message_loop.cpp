@@ -16,13 +16,13 @@ void DispatchThroughForms(MSG& message) {
             return;
     }
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
 }
 
 bool RunMessageLoopUntil(const std::function<bool()>& done) {
     MSG message;
     while (!done()) {
-        BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return false;
@@ -36,7 +36,7 @@ bool RunMessageLoopUntil(const std::function<bool()>& done) {
 
 void ProcessPendingMessages() {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
@@ -50,7 +50,7 @@ int RunMainLoop() {
     MSG message;
     int exitCode = 0;
     for (;;) {
-        BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) {
             exitCode = static_cast<int>(message.wParam);
             break;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolkit/win32/ansi_text.h"
 #include "toolkit/win32/messages.h"
 
 namespace toolkit::win32 {
@@ -46,14 +47,20 @@ void Win32Control::SetEnabled(bool enabled) {
 AnsiText Win32Control::Text() const {
     if (lostAtNul_)
         return AnsiText{{}, U'\0'};
-    return AnsiText{WindowText(), std::nullopt};
+    if (!handle_)
+        return AnsiText{layout_.caption, std::nullopt};
+    // A text box is a Unicode window: the ANSI calls would hand its text over best fitted.
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(handle_)) + 1, L'\0');
+    text.resize(static_cast<size_t>(
+        std::max(GetWindowTextW(handle_, text.data(), static_cast<int>(text.size())), 0)));
+    return ToAnsi(text);
 }
 
 void Win32Control::SetText(const std::string& bytes) {
     if (!handle_)
         return;
     lostAtNul_ = bytes.find('\0') != std::string::npos;
-    SetWindowTextA(handle_, bytes.c_str());
+    SetWindowTextW(handle_, FromAnsi(bytes).c_str());
 }
 
 bool Win32Control::Visible() const {

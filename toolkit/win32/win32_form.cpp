@@ -4,6 +4,7 @@
 #include <cstring>
 #include <exception>
 
+#include "toolkit/win32/ansi_text.h"
 #include "toolkit/win32/message_loop.h"
 #include "toolkit/win32/messages.h"
 #include "toolkit/win32/picture_box.h"
@@ -207,13 +208,15 @@ void Win32Form::CreateControl(const ControlLayout& layout, int id) {
                 style |= WS_VSCROLL;
             if (layout.readOnly)
                 style |= ES_READONLY;
+            // A Unicode edit box (the 64-bit build runs on the NT family only): an ANSI one
+            // would best fit whatever the user types outside the code page, silently.
             child =
-                CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", style, pixels.left, pixels.top,
+                CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", style, pixels.left, pixels.top,
                                 pixels.width, pixels.height, window_, menuId, instance, nullptr);
             if (child) {
                 // No length limit of its own: whole configuration files of any size load.
-                SendMessageA(child, EM_SETLIMITTEXT, 0, 0);
-                SetWindowTextA(child, layout.caption.c_str());
+                SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
+                SetWindowTextW(child, FromAnsi(layout.caption).c_str());
             }
             break;
         }
@@ -341,7 +344,7 @@ bool Win32Form::PreTranslate(MSG& message) {
                 break;
         }
     }
-    return IsDialogMessageA(window_, &message) != FALSE;
+    return IsDialogMessageW(window_, &message) != FALSE;
 }
 
 LRESULT CALLBACK Win32Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
