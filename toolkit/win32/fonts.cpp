@@ -1,5 +1,6 @@
 #include "toolkit/win32/fonts.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -37,6 +38,21 @@ std::vector<std::string> Substitutes(const std::string& face) {
     return {"Tahoma", "DejaVu Sans"};
 }
 
+// The width a caption takes on one line, ink of the last letter included.
+int CaptionWidth(HDC dc, const std::string& caption) {
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+    int width = extent.cx;
+    ABC last{};
+    if (!caption.empty() &&
+        GetCharABCWidthsA(dc, static_cast<unsigned char>(caption.back()),
+                          static_cast<unsigned char>(caption.back()), &last) &&
+        last.abcC < 0) {
+        width -= last.abcC;
+    }
+    return width;
+}
+
 }  // namespace
 
 std::string AvailableFace(const std::string& face) {
@@ -51,6 +67,7 @@ std::string AvailableFace(const std::string& face) {
 
 FontSet::~FontSet() {
     for (auto& [key, font] : fonts_) DeleteObject(font);
+    for (HFONT font : narrowed_) DeleteObject(font);
 }
 
 HFONT FontSet::Get(const FontDesc& font) {
@@ -64,6 +81,37 @@ HFONT FontSet::Get(const FontDesc& font) {
                                 VARIABLE_PITCH | FF_SWISS, face.c_str());
     fonts_.emplace(key, created);
     return created;
+}
+
+HFONT FontSet::Fitting(const FontDesc& font, const std::string& caption, int width) {
+    HFONT chosen = Get(font);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, chosen);
+    int needed = CaptionWidth(screen, caption);
+    if (needed > width && width > 0) {
+        LOGFONTA narrower{};
+        GetObjectA(chosen, sizeof narrower, &narrower);
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(screen, &metrics);
+        // The average character width in proportion, then narrower by steps until it fits.
+        narrower.lfWidth = std::max<LONG>(1, MulDiv(metrics.tmAveCharWidth, width, needed));
+        for (;;) {
+            HFONT candidate = CreateFontIndirectA(&narrower);
+            SelectObject(screen, candidate);
+            needed = CaptionWidth(screen, caption);
+            if (needed <= width || narrower.lfWidth == 1) {
+                chosen = candidate;
+                narrowed_.push_back(candidate);
+                break;
+            }
+            SelectObject(screen, old);
+            DeleteObject(candidate);
+            --narrower.lfWidth;
+        }
+    }
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    return chosen;
 }
 
 }  // namespace toolkit::win32

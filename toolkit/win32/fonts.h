@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "toolkit/layout.h"
 #include "toolkit/win32/win32_api.h"
@@ -22,11 +23,17 @@ class FontSet {
     ~FontSet();
 
     HFONT Get(const FontDesc& font);
+    // The font for a caption that must show whole on one line of `width` pixels: the
+    // layout's own when the caption fits, else the same face narrowed until it does. A
+    // system's face may be wider than the one the layout was made for (a bold face
+    // substituted for Tahoma Bold, for one).
+    HFONT Fitting(const FontDesc& font, const std::string& caption, int width);
 
   private:
     using Key = std::tuple<std::string, double, bool>;
     int dpi_;
     std::map<Key, HFONT> fonts_;
+    std::vector<HFONT> narrowed_;
 };
 
 }  // namespace toolkit::win32

@@ -231,7 +231,11 @@ void Win32Form::CreateControl(const ControlLayout& layout, int id) {
     }
 
     if (child) {
-        HFONT font = fonts_->Get(layout.font.value_or(layout_.font));
+        const FontDesc& desc = layout.font.value_or(layout_.font);
+        // A label of fixed width cuts off what does not fit: its caption must.
+        HFONT font = layout.kind == ControlKind::Label && !layout.autoSize
+                         ? fonts_->Fitting(desc, layout.caption, pixels.width)
+                         : fonts_->Get(desc);
         SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     controls_.push_back(std::make_unique<Win32Control>(layout, child, pixels));
