@@ -1,6 +1,5 @@
 #include "toolkit/win32/win32_form.h"
 
-#include <algorithm>
 #include <cstring>
 #include <exception>
 
@@ -11,20 +10,6 @@
 #include "toolkit/win32/pictures.h"
 
 namespace toolkit::win32 {
-namespace {
-
-COLORREF ToColorRef(Rgb colour) {
-    return RGB(colour.r, colour.g, colour.b);
-}
-
-RECT ChildRectInParent(HWND child, HWND parent) {
-    RECT area;
-    GetWindowRect(child, &area);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
-    return area;
-}
-
-}  // namespace
 
 Win32Form::Win32Form(const FormLayout& layout, FormEvents events)
     : layout_(layout), events_(std::move(events)) {}
@@ -252,46 +237,6 @@ void Win32Form::CentreOnScreen() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::vector<Win32Control*> Win32Form::TabOrder() const {
-    std::vector<Win32Control*> order;
-    for (const auto& control : controls_) {
-        if (control->TakesFocus())
-            order.push_back(control.get());
-    }
-    std::stable_sort(order.begin(), order.end(), [](const Win32Control* a, const Win32Control* b) {
-        return a->Layout().tabIndex < b->Layout().tabIndex;
-    });
-    return order;
-}
-
-void Win32Form::FocusFirst() {
-    for (Win32Control* control : TabOrder()) {
-        if (control->CanTakeFocusNow()) {
-            SetFocus(control->Handle());
-            return;
-        }
-    }
-}
-
-void Win32Form::MoveFocus(bool forward) {
-    std::vector<Win32Control*> order = TabOrder();
-    const int count = static_cast<int>(order.size());
-    HWND focus = GetFocus();
-    int current = -1;
-    for (int i = 0; i < count; ++i) {
-        if (order[i]->Handle() == focus || IsChild(order[i]->Handle(), focus))
-            current = i;
-    }
-    for (int step = 1; step <= count; ++step) {
-        int next = current < 0 ? (forward ? step - 1 : count - step)
-                               : ((current + (forward ? step : -step)) % count + count) % count;
-        if (order[next]->CanTakeFocusNow()) {
-            SetFocus(order[next]->Handle());
-            return;
-        }
-    }
-}
-
 Win32Control* Win32Form::ControlById(int id) const {
     size_t position = static_cast<size_t>(id - kFirstControlId);
     return id >= kFirstControlId && position < controls_.size() ? controls_[position].get()
@@ -306,49 +251,6 @@ Win32Control* Win32Form::ControlByWindow(HWND child) const {
             return control.get();
     }
     return nullptr;
-}
-
-bool Win32Form::PreTranslate(MSG& message) {
-    if (!window_)
-        return false;
-    if (message.message == WM_KEYDOWN) {
-        switch (message.wParam) {
-            case VK_TAB: {
-                if (GetKeyState(VK_MENU) < 0)
-                    break;
-                // As in a dialog's edit box: Tab moves the focus on, Ctrl+Tab types a tab.
-                if (GetKeyState(VK_CONTROL) < 0) {
-                    Win32Control* focused = ControlByWindow(GetFocus());
-                    if (focused && focused->Kind() == ControlKind::TextBox &&
-                        focused->Layout().multiLine && !focused->Layout().readOnly) {
-                        SendMessageA(focused->Handle(), EM_REPLACESEL, TRUE,
-                                     reinterpret_cast<LPARAM>("\t"));
-                    }
-                    return true;
-                }
-                MoveFocus(GetKeyState(VK_SHIFT) >= 0);
-                return true;
-            }
-            case VK_RETURN: {
-                // No default button: Enter presses the focused button and nothing else.
-                Win32Control* focused = ControlByWindow(GetFocus());
-                if (focused && focused->IsCommandButton()) {
-                    SendMessageA(focused->Handle(), BM_CLICK, 0, 0);
-                    return true;
-                }
-                if (focused && focused->Kind() == ControlKind::TextBox &&
-                    focused->Layout().multiLine && !focused->Layout().readOnly) {
-                    break;  // a new line
-                }
-                return true;
-            }
-            case VK_ESCAPE:
-                return true;  // no cancel button
-            default:
-                break;
-        }
-    }
-    return IsDialogMessageW(window_, &message) != FALSE;
 }
 
 LRESULT CALLBACK Win32Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -441,108 +343,6 @@ LRESULT Win32Form::OnCommand(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-LRESULT Win32Form::OnColorStatic(HDC dc, HWND child) {
-    Win32Control* control = ControlByWindow(child);
-    if (!control)
-        return DefWindowProcA(window_, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)child);
-    const ControlLayout& layout = control->Layout();
-    if (control->Kind() == ControlKind::TextBox) {
-        // Read-only boxes keep the colours of an ordinary edit box, not the dialog grey.
-        COLORREF back =
-            layout.backColor ? ToColorRef(*layout.backColor) : GetSysColor(COLOR_WINDOW);
-        SetBkColor(dc, back);
-        SetTextColor(
-            dc, layout.foreColor ? ToColorRef(*layout.foreColor) : GetSysColor(COLOR_WINDOWTEXT));
-        return reinterpret_cast<LRESULT>(SolidBrush(back));
-    }
-    SetTextColor(dc, layout.foreColor ? ToColorRef(*layout.foreColor) : GetSysColor(COLOR_BTNTEXT));
-    if (layout.transparent) {
-        SetBkMode(dc, TRANSPARENT);
-        RECT area = ChildRectInParent(child, window_);
-        return reinterpret_cast<LRESULT>(backdrop_.BrushFor(dc, area.left, area.top));
-    }
-    COLORREF back = ToColorRef(layout.backColor.value_or(layout_.backColor));
-    SetBkColor(dc, back);
-    return reinterpret_cast<LRESULT>(SolidBrush(back));
-}
-
-LRESULT Win32Form::OnColorEdit(HDC dc, HWND child) {
-    Win32Control* control = ControlByWindow(child);
-    if (!control || (!control->Layout().backColor && !control->Layout().foreColor)) {
-        return DefWindowProcA(window_, WM_CTLCOLOREDIT, (WPARAM)dc, (LPARAM)child);
-    }
-    const ControlLayout& layout = control->Layout();
-    COLORREF back = layout.backColor ? ToColorRef(*layout.backColor) : GetSysColor(COLOR_WINDOW);
-    SetBkColor(dc, back);
-    SetTextColor(dc,
-                 layout.foreColor ? ToColorRef(*layout.foreColor) : GetSysColor(COLOR_WINDOWTEXT));
-    return reinterpret_cast<LRESULT>(SolidBrush(back));
-}
-
-LRESULT Win32Form::OnColorButton(HDC dc, HWND child) {
-    RECT area = ChildRectInParent(child, window_);
-    return reinterpret_cast<LRESULT>(backdrop_.BrushFor(dc, area.left, area.top));
-}
-
-void Win32Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
-    if (item.CtlType != ODT_BUTTON)
-        return;
-    Win32Control* control = ControlById(static_cast<int>(item.CtlID));
-    if (!control)
-        return;
-    const ControlLayout& layout = control->Layout();
-    const bool pushed = item.itemState & ODS_SELECTED;
-    const bool disabled = item.itemState & ODS_DISABLED;
-    HDC dc = item.hDC;
-
-    RECT frame = item.rcItem;
-    DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
-    RECT face = item.rcItem;
-    InflateRect(&face, -2, -2);
-    FillRect(dc, &face, SolidBrush(ToColorRef(layout.backColor.value_or(kWhite))));
-
-    std::string caption = control->Caption();
-    RECT text = item.rcItem;
-    if (pushed)
-        OffsetRect(&text, 1, 1);
-    HGDIOBJ oldFont =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(item.hwndItem, WM_GETFONT, 0, 0)));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, disabled           ? GetSysColor(COLOR_GRAYTEXT)
-                     : layout.foreColor ? ToColorRef(*layout.foreColor)
-                                        : GetSysColor(COLOR_BTNTEXT));
-    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, oldFont);
-
-    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
-        RECT focus = item.rcItem;
-        InflateRect(&focus, -4, -4);
-        DrawFocusRect(dc, &focus);
-    }
-}
-
-// Windows hands the focus to the window itself on activation; give it back to the control
-// that had it, or to the first one in tab order.
-void Win32Form::OnActivate(bool active) {
-    if (!window_)
-        return;
-    if (!active) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(window_, focus))
-            savedFocus_ = focus;
-        return;
-    }
-    if (IsChild(window_, GetFocus()))
-        return;
-    Win32Control* saved = ControlByWindow(savedFocus_);
-    if (saved && saved->CanTakeFocusNow()) {
-        SetFocus(saved->Handle());
-    } else {
-        FocusFirst();
-    }
-}
-
 void Win32Form::OnDestroyed() {
     controls_.clear();
     backdrop_.Release();
@@ -551,16 +351,6 @@ void Win32Form::OnDestroyed() {
     brushes_.clear();
     savedFocus_ = nullptr;
     window_ = nullptr;
-}
-
-HBRUSH Win32Form::SolidBrush(COLORREF colour) {
-    for (auto& [known, brush] : brushes_) {
-        if (known == colour)
-            return brush;
-    }
-    HBRUSH brush = CreateSolidBrush(colour);
-    brushes_.emplace_back(colour, brush);
-    return brush;
 }
 
 }  // namespace toolkit::win32
