@@ -70,8 +70,9 @@ enum class Purpose {
 
 struct Resolution {
     enum class Outcome {
-        Found,     // native names an existing object (it may be a dangling link only
-                   // when Purpose::Writing chose a new name)
+        Found,     // native names an existing object; for Purpose::Writing it may be
+                   // a link that leads nowhere (dangling, or a loop) when nothing else
+                   // has the last name
         NewName,   // Purpose::Writing: nothing has the last name; native is folder + name
         Device,    // a DOS device name (NUL, CON ...) in an existing folder: it exists, as
                    // in Wine, but is no file; native is folder + name

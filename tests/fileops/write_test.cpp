@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -207,6 +208,46 @@ TEST_F(WriteTest, FullFileSystemLeavesTheOriginalUntouched) {
         GTEST_SKIP() << "The system does not let this test mount a small file system: "
                      << outcome.text;
     EXPECT_TRUE(outcome.exited && outcome.code == 0) << outcome.code << ": " << outcome.text;
+}
+
+// The file the open found becomes a link that leads nowhere before the save: the save goes
+// through the link or refuses, and never adds a second file under the name as typed.
+TEST_F(WriteTest, LinkLeadingNowhereIsTheFileNotAFreeName) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> links;  // name in WINDOWS, target
+        int refusal;                                             // 0: written through
+    };
+    const Case cases[] = {
+        {"dangling link", {{"WIN.INI", "../../../store/real.ini"}}, 0},
+        {"chain of links", {{"WIN.INI", "chain"}, {"chain", "../../../store/real.ini"}}, 0},
+        {"link into a missing folder", {{"WIN.INI", "../../../missing/real.ini"}}, ENOENT},
+        {"loop", {{"WIN.INI", "WIN.INI"}}, ELOOP},
+    };
+    MakeDir(dir_ / "store");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteFile(C("WINDOWS/WIN.INI"), "old");
+        ASSERT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\Win.ini"), "old");
+        ::unlink(C("WINDOWS/WIN.INI").c_str());
+        std::vector<std::string> names;
+        for (const auto& [name, target] : c.links) {
+            fotest::Symlink(target, C("WINDOWS/" + name));
+            names.push_back(name);
+        }
+        std::sort(names.begin(), names.end());
+        const auto cause = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new");
+        EXPECT_EQ(ListDir(C("WINDOWS")), names);
+        if (c.refusal == 0) {
+            EXPECT_EQ(cause, std::nullopt);
+            EXPECT_EQ(ReadFile(dir_ / "store/real.ini"), "new");
+        } else {
+            ASSERT_TRUE(cause.has_value());
+            EXPECT_NE(cause->find(std::strerror(c.refusal)), std::string::npos) << *cause;
+        }
+        for (const auto& name : names) ::unlink(C("WINDOWS/" + name).c_str());
+        ::unlink((dir_ / "store/real.ini").c_str());
+    }
 }
 
 TEST_F(WriteTest, ReadOnlyFolderAsAnotherUser) {
