@@ -81,7 +81,8 @@ std::optional<std::string> CarryExtendedAttributes(int from, int to) {
             return cause;
     }
     // A new file takes the folder's default access list; the old file had none.
-    if (!hasAcl && ::fremovexattr(to, kAccessAcl) != 0 && errno != ENODATA && errno != ENOTSUP)
+    if (!hasAcl && ::fgetxattr(to, kAccessAcl, nullptr, 0) >= 0 &&
+        ::fremovexattr(to, kAccessAcl) != 0)
         return Cause(errno, "removing the access list that the folder gave the new file");
     return std::nullopt;
 }

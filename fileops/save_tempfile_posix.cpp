@@ -50,6 +50,12 @@ bool IsSuffix(const std::string& text) {
     return true;
 }
 
+// The name under which the system shows the open file fd: an unnamed file can be linked
+// into a folder through it (AT_EMPTY_PATH would need a capability on older kernels).
+std::string ProcPath(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
 // File systems (and kernels) that cannot make an unnamed file answer so.
 bool UnnamedRefused(int error) {
     return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
@@ -68,6 +74,12 @@ std::optional<std::string> TempFile::Create(const std::string& folder, const std
     folder_ = folder;
     prefix_ = TempPrefix(name);
     fd_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd_ >= 0 && ::access(ProcPath(fd_).c_str(), F_OK) != 0) {
+        // Without /proc an unnamed file could not be given a name at the end.
+        ::close(fd_);
+        fd_ = -1;
+        errno = EOPNOTSUPP;
+    }
     if (fd_ < 0 && UnnamedRefused(errno)) {
         for (int i = 0; i < kNameTries && fd_ < 0; ++i) {
             const std::string path = folder + "/" + prefix_ + RandomSuffix();
@@ -90,13 +102,10 @@ std::optional<std::string> TempFile::Create(const std::string& folder, const std
 }
 
 std::optional<std::string> TempFile::GiveName() {
-    const std::string viaProc = "/proc/self/fd/" + std::to_string(fd_);
     for (int i = 0; i < kNameTries; ++i) {
         const std::string path = folder_ + "/" + prefix_ + RandomSuffix();
-        // AT_EMPTY_PATH needs a capability on older kernels; /proc does not.
-        if (::linkat(fd_, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0 ||
-            (errno != EEXIST &&
-             ::linkat(AT_FDCWD, viaProc.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)) {
+        if (::linkat(AT_FDCWD, ProcPath(fd_).c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) ==
+            0) {
             path_ = path;
             return std::nullopt;
         }
