@@ -79,40 +79,44 @@ long long SizeOfFileBeingWritten(pid_t pid, const std::string& folder, const std
 TEST_F(SaveKillTest, KilledSaveLeavesTheFileWholeAndTheNextSaveLeavesNothing) {
     const std::string old = "[windows]\r\nload=\r\n";
     const std::string big(64 << 20, 'n');
+    const auto half = static_cast<long long>(big.size() / 2);
     char real[PATH_MAX];
     ASSERT_NE(::realpath(C("WINDOWS").c_str(), real), nullptr);
     const std::string folder = real;
     for (const bool unnamed : {true, false}) {
-        for (const long long killAt :
-             {static_cast<long long>(big.size()) / 2, static_cast<long long>(big.size())}) {
+        for (const long long killAt : {half, static_cast<long long>(big.size())}) {
             SCOPED_TRACE(std::string(unnamed ? "unnamed" : "named") +
                          " temporary file, killed at " + std::to_string(killAt) + " bytes");
-            WriteFile(C("WINDOWS/Win.ini"), old);
-            fotest::Child child([&](std::string& report) {
-                if (!unnamed && !RefuseUnnamedFiles()) {
-                    report = std::string("seccomp: ") + std::strerror(errno);
-                    return fotest::kCannotRun;
+            std::string now;
+            fotest::ChildOutcome outcome;
+            // On a busy machine the kill may come after the save ended; that run is repeated.
+            for (int run = 0; run < 5 && (run == 0 || (killAt == half && now == big)); ++run) {
+                WriteFile(C("WINDOWS/Win.ini"), old);
+                fotest::Child child([&](std::string& report) {
+                    if (!unnamed && !RefuseUnnamedFiles()) {
+                        report = std::string("seccomp: ") + std::strerror(errno);
+                        return fotest::kCannotRun;
+                    }
+                    report =
+                        modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", big).value_or("saved");
+                    return 0;
+                });
+                while (SizeOfFileBeingWritten(child.pid(), folder, folder + "/Win.ini") < killAt &&
+                       child.Running()) {
+                    ::usleep(100);
                 }
-                report = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", big).value_or("saved");
-                return 0;
-            });
-            while (SizeOfFileBeingWritten(child.pid(), folder, folder + "/Win.ini") < killAt &&
-                   child.Running()) {
-                ::usleep(100);
-            }
-            ::kill(child.pid(), SIGKILL);
-            const auto outcome = child.Wait();
-            if (outcome.exited && outcome.code == fotest::kCannotRun)
-                GTEST_SKIP() << outcome.text;
-            const std::string now = ReadFile(C("WINDOWS/Win.ini"));
-            if (killAt < static_cast<long long>(big.size())) {
-                EXPECT_FALSE(outcome.exited) << "the save ended before the kill: " << outcome.text;
-                EXPECT_TRUE(now == old) << "the file holds " << now.size() << " bytes";
-                // Where the system has unnamed files, nothing is left even now.
-                EXPECT_EQ(ListDir(C("WINDOWS")).size(), unnamed ? 1u : 2u);
-            } else {
-                EXPECT_TRUE(now == old || now == big)
+                ::kill(child.pid(), SIGKILL);
+                outcome = child.Wait();
+                if (outcome.exited && outcome.code == fotest::kCannotRun)
+                    GTEST_SKIP() << outcome.text;
+                now = ReadFile(C("WINDOWS/Win.ini"));
+                ASSERT_TRUE(now == old || now == big)
                     << "the file holds " << now.size() << " bytes";
+            }
+            if (killAt == half) {
+                ASSERT_TRUE(now == old) << "the kill never came before the end of the save";
+                // Where the system has unnamed files, nothing is left even now.
+                EXPECT_EQ(ListDir(C("WINDOWS")).size(), unnamed ? 1u : 2u) << outcome.text;
             }
             ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "next"), std::nullopt);
             EXPECT_EQ(ListDir(C("WINDOWS")), std::vector<std::string>{"Win.ini"});
