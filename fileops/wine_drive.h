@@ -39,6 +39,9 @@
 // entries whose names equal it regardless of letter case (Windows' upper-case mapping of
 // Latin, Greek and Cyrillic letters), the existing one that sorts first by its bytes.
 // Wine takes whichever the folder lists first; the emulation's choice is deterministic.
+// For writing, when nothing existing has the last name, a link of that name that leads
+// nowhere (dangling, or a loop) is taken the same way: a save goes through it or refuses,
+// and never creates a second entry of the same name in another letter case.
 #pragma once
 
 #include <optional>
