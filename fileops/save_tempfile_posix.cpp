@@ -95,9 +95,9 @@ std::optional<std::string> TempFile::Create(const std::string& folder, const std
     // Marks the save as under way; where locks are not kept, a concurrent save of the same
     // file may take this for a leftover, and this save then fails with a message.
     (void)::flock(fd_, LOCK_EX | LOCK_NB);
-    // The owner must be able to write it whatever the umask: user attributes need that.
-    if (::fchmod(fd_, 0600) != 0)
-        return Cause(errno, "setting the permissions of the new file");
+    // User attributes need a file its owner may write, whatever the umask; the final
+    // permissions are set later, and checked there.
+    (void)::fchmod(fd_, 0600);
     return std::nullopt;
 }
 
