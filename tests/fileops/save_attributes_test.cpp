@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <optional>
 #include <string>
@@ -68,6 +69,10 @@ std::string AccessList(std::uint32_t namedUser) {
 // label keeps every one; a file without an access list does not take the folder's default.
 TEST(SaveAttributes, ExtendedAttributesAreKept) {
     for (const char* base : {"/dev/shm", ""}) {
+        if (*base != '\0' && ::access(base, W_OK) != 0) {
+            std::cout << "[   NOTE   ] no " << base << " here: only the test folder is checked\n";
+            continue;
+        }
         std::optional<fotest::ScopedEnv> tmp;
         if (*base != '\0')
             tmp.emplace("TMPDIR", base);
@@ -79,7 +84,12 @@ TEST(SaveAttributes, ExtendedAttributesAreKept) {
         fotest::MakeDir(windows);
         WriteFile(windows + "/WIN.INI", "old");
         WriteFile(windows + "/SYSTEM.INI", "old");
-        SetAttribute(windows + "/WIN.INI", "user.DOSATTRIB", "0x2");
+        if (::setxattr((windows + "/WIN.INI").c_str(), "user.DOSATTRIB", "0x2", 3, 0) != 0 &&
+            errno == ENOTSUP) {
+            std::cout << "[   NOTE   ] " << dir.path() << " takes no user attributes (tmpfs "
+                      << "before Linux 6.6): only the test folder is checked\n";
+            continue;
+        }
         SetAttribute(windows + "/WIN.INI", "user.binary", std::string("\0\x01\xff", 3));
         SetAttribute(windows + "/WIN.INI", "system.posix_acl_access", AccessList(65534));
         if (::geteuid() == 0)
