@@ -83,16 +83,6 @@ TEST_F(WriteTest, NewFileAtTheRootOfC) {
     EXPECT_EQ(ReadFile(C("Hosts")), "x");
 }
 
-TEST_F(WriteTest, PermissionsAreKept) {
-    WriteFile(C("WINDOWS/Win.ini"), "old");
-    fotest::Chmod(C("WINDOWS/Win.ini"), 0640);
-    ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new"), std::nullopt);
-    EXPECT_EQ(fotest::ModeOf(C("WINDOWS/Win.ini")), 0640u);
-    fotest::Chmod(C("WINDOWS/Win.ini"), 0604);
-    ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "newer"), std::nullopt);
-    EXPECT_EQ(fotest::ModeOf(C("WINDOWS/Win.ini")), 0604u);
-}
-
 TEST_F(WriteTest, OwnerAndGroupAreKept) {
     if (::geteuid() != 0)
         GTEST_SKIP()
