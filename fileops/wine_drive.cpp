@@ -350,13 +350,18 @@ CurrentDir CurrentDirectory(const DriveIds& drives) {
 
 // The stored name in folder that the name stands for: the exact name when something
 // exists under it, else the first by bytes of the existing entries equal to it regardless
-// of case. On failure err is the errno that explains it (ENOENT: nothing has the name).
+// of case. With orLink, when none exists, a link of that name that leads nowhere (dangling,
+// or a loop) is taken the same way: it is the entry a save must go through or refuse, not
+// a free name. On failure err is the errno that explains it (ENOENT: nothing has the name).
 std::optional<std::string> FindInFolder(const std::string& folder, const std::string& name,
-                                        int* err) {
+                                        int* err, bool orLink = false) {
     struct stat st;
     if (StatOk(folder + "/" + name, &st))
         return name;
     const int exactError = errno;
+    std::optional<std::string> link;
+    if (orLink && ::lstat((folder + "/" + name).c_str(), &st) == 0)
+        link = name;
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         *err = errno;
@@ -369,12 +374,18 @@ std::optional<std::string> FindInFolder(const std::string& folder, const std::st
             continue;
         if (!NamesEqualIgnoringCase(candidate, name))
             continue;
-        if (!StatOk(folder + "/" + candidate, &st))
+        if (!StatOk(folder + "/" + candidate, &st)) {
+            if (orLink && link != name && ::lstat((folder + "/" + candidate).c_str(), &st) == 0 &&
+                (!link || candidate < *link))
+                link = candidate;
             continue;
+        }
         if (!best || candidate < *best)
             best = candidate;
     }
     ::closedir(dir);
+    if (!best)
+        best = link;
     if (!best)
         *err = exactError;
     return best;
@@ -590,9 +601,10 @@ Resolution Resolve(std::string_view windowsPath, Purpose purpose) {
     const std::size_t walk = full.names.size() - (device ? 1 : 0);
     for (std::size_t i = 0; i < walk; ++i) {
         int error = ENOENT;
-        const auto stored = FindInFolder(current, full.names[i], &error);
+        const bool last = i + 1 == full.names.size();
+        const auto stored =
+            FindInFolder(current, full.names[i], &error, last && purpose == Purpose::Writing);
         if (!stored) {
-            const bool last = i + 1 == full.names.size();
             if (last && purpose == Purpose::Writing && error == ENOENT && !full.trailingSeparator) {
                 result.outcome = Resolution::Outcome::NewName;
                 result.native = current + "/" + full.names[i];

@@ -39,6 +39,9 @@
 // entries whose names equal it regardless of letter case (Windows' upper-case mapping of
 // Latin, Greek and Cyrillic letters), the existing one that sorts first by its bytes.
 // Wine takes whichever the folder lists first; the emulation's choice is deterministic.
+// For writing, when nothing existing has the last name, a link of that name that leads
+// nowhere (dangling, or a loop) is taken the same way: a save goes through it or refuses,
+// and never creates a second entry of the same name in another letter case.
 #pragma once
 
 #include <optional>
@@ -70,8 +73,9 @@ enum class Purpose {
 
 struct Resolution {
     enum class Outcome {
-        Found,     // native names an existing object (it may be a dangling link only
-                   // when Purpose::Writing chose a new name)
+        Found,     // native names an existing object; for Purpose::Writing it may be
+                   // a link that leads nowhere (dangling, or a loop) when nothing else
+                   // has the last name
         NewName,   // Purpose::Writing: nothing has the last name; native is folder + name
         Device,    // a DOS device name (NUL, CON ...) in an existing folder: it exists, as
                    // in Wine, but is no file; native is folder + name

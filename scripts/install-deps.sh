@@ -7,7 +7,9 @@ packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqscintill
           libgl-dev fonts-wine fonts-dejavu-core)
 for arg in "$@"; do
   case "$arg" in
-    --tests) packages+=(googletest libgtest-dev util-linux desktop-file-utils appstream dpkg-dev) ;;
+    # dosfstools: a FAT image for the save tests; mount: its loop mount.
+    --tests) packages+=(googletest libgtest-dev util-linux mount dosfstools desktop-file-utils
+                        appstream dpkg-dev) ;;
     *) echo "unknown option: $arg" >&2; exit 2 ;;
   esac
 done
