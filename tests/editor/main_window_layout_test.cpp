@@ -84,7 +84,11 @@ TEST_F(MainWindowLayout, CaptionsFontsAndColoursFollowTheTable) {
         const toolkit::FontDesc font = s.font.value_or(layout.font);
         EXPECT_EQ(w->font().family(), toolkit::qt::ResolveFace(font.face));
         EXPECT_EQ(w->font().bold(), font.bold);
-        EXPECT_EQ(w->font().pixelSize(), font.points > 11 ? 15 : 11);
+        // The big text box takes its size in points (QScintilla keeps no pixel size).
+        const QFont f = w->font();
+        const int pixels =
+            f.pixelSize() > 0 ? f.pixelSize() : qRound(f.pointSizeF() * w->logicalDpiY() / 72);
+        EXPECT_EQ(pixels, font.points > 11 ? 15 : 11);
     }
     EXPECT_EQ(WidgetOf(window->Form().Get("cmdVer"))->palette().color(QPalette::Button),
               QColor(Qt::white));

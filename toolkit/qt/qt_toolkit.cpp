@@ -32,6 +32,10 @@ class QtToolkit : public Toolkit {
         // No application icon: windows without an icon of their own would show it.
         QApplication::setQuitOnLastWindowClosed(true);
         qt::RegisterCompatibleFonts();
+        // Message boxes, and QScintilla's fonts, start from the application's font.
+        QFont font = QApplication::font();
+        qt::DrawEveryCharacterAlone(font);
+        QApplication::setFont(font);
     }
 
     std::unique_ptr<Form> CreateForm(const FormLayout& layout, FormEvents events) override {
