@@ -8,8 +8,9 @@ packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqscintill
 for arg in "$@"; do
   case "$arg" in
     # dosfstools: a FAT image for the save tests; mount: its loop mount.
+    # xvfb, openbox, x11-utils: windows as a window manager frames them.
     --tests) packages+=(googletest libgtest-dev util-linux mount dosfstools desktop-file-utils
-                        appstream dpkg-dev) ;;
+                        appstream dpkg-dev xvfb openbox x11-utils) ;;
     *) echo "unknown option: $arg" >&2; exit 2 ;;
   esac
 done

@@ -157,6 +157,13 @@ void DocumentEdit::keyPressEvent(QKeyEvent* event) {
     QsciScintilla::keyPressEvent(event);
 }
 
+void DocumentEdit::SetDisplayFont(QFont font) {
+    // Points at the box's own dots per inch come back as the same pixels when it draws.
+    if (font.pixelSize() > 0)
+        font.setPointSizeF(font.pixelSize() * 72.0 / logicalDpiY());
+    setFont(font);
+}
+
 void DocumentEdit::SetAnsiText(const std::string& bytes) {
     announcer_->BeginReplacingAll();
     SendScintilla(SCI_SETUNDOCOLLECTION, 0);

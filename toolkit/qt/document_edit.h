@@ -19,6 +19,8 @@ class DocumentEdit : public QsciScintilla {
     explicit DocumentEdit(QWidget* parent);
     ~DocumentEdit() override;
 
+    // QScintilla takes a font's size in points only: a size in pixels is lost.
+    void SetDisplayFont(QFont font);
     void SetAnsiText(const std::string& bytes);
     AnsiText AnsiContent() const;
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <cmath>
 #include <map>
 
@@ -35,18 +36,31 @@ QString ResolveFace(const std::string& face) {
     static std::map<std::string, QString> resolved;
     if (const auto known = resolved.find(face); known != resolved.end())
         return known->second;
+    // A face made of bitmaps only is drawn at its own size whatever the scale: on a scaled
+    // screen its letters stay small in cells made wide for them. Take the next face there.
+    const bool scaled = qGuiApp && qGuiApp->devicePixelRatio() != 1.0;
     const QStringList families = QFontDatabase::families();
     const auto it = Substitutes().find(face);
     const QStringList candidates =
         it != Substitutes().end() ? it->second : QStringList{QString::fromStdString(face)};
     QString chosen = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
     for (const QString& candidate : candidates) {
-        if (families.contains(candidate, Qt::CaseInsensitive)) {
+        if (families.contains(candidate, Qt::CaseInsensitive) &&
+            (!scaled || QFontDatabase::isSmoothlyScalable(candidate))) {
             chosen = candidate;
             break;
         }
     }
     return resolved[face] = chosen;
+}
+
+void DrawEveryCharacterAlone(QFont& font) {
+    // Qt's shaping would join letters into ligatures (Wine's MS Sans Serif draws "TM" as a
+    // trademark sign). Without shaping each character gets its own glyph; a letter spacing
+    // of exactly 100 % changes no advance but turns ligatures off where shaping still runs,
+    // as in fonts that QScintilla builds from the application's font.
+    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+    font.setLetterSpacing(QFont::PercentageSpacing, 100.0);
 }
 
 QFont ToQFont(const FontDesc& layout) {
@@ -60,6 +74,7 @@ QFont ToQFont(const FontDesc& layout) {
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
+    DrawEveryCharacterAlone(font);
     return font;
 }
 

@@ -11,8 +11,12 @@ namespace toolkit::qt {
 // known to the application when they are installed. Call once after QApplication exists.
 void RegisterCompatibleFonts();
 
-// The face to use for a layout face: itself when installed, else the nearest available.
+// The face to use for a layout face: itself when installed, else the nearest available;
+// on a scaled screen, the nearest that scales.
 QString ResolveFace(const std::string& face);
+
+// Makes text in the font show every character as its own glyph: no ligatures.
+void DrawEveryCharacterAlone(QFont& font);
 
 // Sizes are taken at 96 dpi, as the layouts were made, so every screen lays out alike.
 QFont ToQFont(const FontDesc& layout);

@@ -93,7 +93,7 @@ QWidget* CreateControlWidget(const ControlLayout& s, const FormLayout& form, QWi
     w->setFont(ToQFont(s.font.value_or(form.font)));
     if (s.kind == ControlKind::TextBox) {
         if (auto* doc = qobject_cast<DocumentEdit*>(w))
-            doc->setFont(w->font());
+            doc->SetDisplayFont(w->font());
     }
     QPalette palette = w->palette();
     if (s.backColor) {

@@ -1,12 +1,15 @@
 #include "toolkit/qt/qt_form.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 
 #include "toolkit/qt/ansi_qstring.h"
@@ -14,19 +17,79 @@
 #include "toolkit/qt/pictures.h"
 
 namespace toolkit::qt {
+namespace {
+
+// Screen readers see a form's window as what it is: a frame, or a dialog.
+QAccessibleInterface* FormAccessibleFactory(const QString& className, QObject* object) {
+    if (className != QLatin1String(FormWindow::staticMetaObject.className()))
+        return nullptr;
+    auto* window = static_cast<FormWindow*>(object);
+    return new QAccessibleWidget(window,
+                                 window->IsDialog() ? QAccessible::Dialog : QAccessible::Window);
+}
+
+// The frame the window manager put around the last framed window: the best guess for the
+// next window until it has a frame of its own.
+QMargins& LastFrame() {
+    static QMargins frame;
+    return frame;
+}
+
+QMargins FrameOf(const QWidget& window) {
+    const QWindow* handle = window.windowHandle();
+    return handle ? handle->frameMargins() : QMargins();
+}
+
+void InstallFormAccessibility() {
+    static bool installed = false;
+    if (!installed) {
+        QAccessible::installFactory(FormAccessibleFactory);
+        installed = true;
+    }
+}
+
+// Moves a window so that its frame, or the frame it will likely get, is centred on its
+// screen's free area.
+void CentreOnScreen(QWidget& window) {
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QMargins frame = FrameOf(window).isNull() ? LastFrame() : FrameOf(window);
+    const QRect area = screen->availableGeometry();
+    const QSize outer = window.size().grownBy(frame);
+    // A window's position is that of its frame.
+    window.move(area.x() + (area.width() - outer.width()) / 2,
+                area.y() + (area.height() - outer.height()) / 2);
+}
+
+}  // namespace
 
 FormWindow::FormWindow(QtForm& form, const FormLayout& layout)
     : QDialog(nullptr),
       form_(form),
       back_(layout.backColor.r, layout.backColor.g, layout.backColor.b),
-      picture_(LoadPicture(layout.picture)) {
+      picture_(LoadPicture(layout.picture)),
+      dialog_(layout.border == FormBorder::FixedDialog) {
+    InstallFormAccessibility();
     setObjectName(QString::fromStdString(layout.name));
     setWindowTitle(FromAnsi(layout.caption));
-    if (!layout.icon.empty())
-        setWindowIcon(LoadIcon(layout.icon));
+    // Set even when empty: a window without an icon of its own would show its owner's.
+    setWindowIcon(LoadIcon(layout.icon));
     setFixedSize(TwipsToPixels(layout.clientWidth), TwipsToPixels(layout.clientHeight));
     setFont(ToQFont(layout.font));
     setSizeGripEnabled(false);
+}
+
+bool FormWindow::event(QEvent* event) {
+    // A frame comes only once the window is shown, after it was placed for a guessed one.
+    if (centreWhenFramed_ && isVisible() && !FrameOf(*this).isNull()) {
+        centreWhenFramed_ = false;
+        if (FrameOf(*this) != LastFrame()) {
+            LastFrame() = FrameOf(*this);
+            CentreOnScreen(*this);
+        }
+    }
+    return QDialog::event(event);
 }
 
 void FormWindow::paintEvent(QPaintEvent*) {
@@ -142,19 +205,11 @@ void QtForm::ApplyTabOrderAndFocus() {
     }
 }
 
-void QtForm::Centre() {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    const QSize size = window_->frameGeometry().size().expandedTo(window_->size());
-    window_->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
-}
-
 void QtForm::Show() {
     Load();
     modal_ = false;
-    Centre();
+    CentreOnScreen(*window_);
+    window_->CentreWhenFramed();
     window_->show();
     window_->activateWindow();
 }
@@ -167,7 +222,8 @@ void QtForm::ShowModal(Form& owner) {
         window_->setParent(ownerForm->Window(), flags);
     }
     window_->setWindowModality(Qt::ApplicationModal);
-    Centre();
+    CentreOnScreen(*window_);
+    window_->CentreWhenFramed();
     QEventLoop loop;
     QObject::connect(window_, &FormWindow::hidden, &loop, &QEventLoop::quit);
     QObject::connect(window_, &QObject::destroyed, &loop, &QEventLoop::quit);

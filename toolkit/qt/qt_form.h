@@ -14,13 +14,19 @@ namespace toolkit::qt {
 
 class QtForm;
 
-// The window of a loaded form. A dialog, so that Enter presses the focused button.
+// The window of a loaded form. A dialog, so that Enter presses the focused button; screen
+// readers still learn that the main window is a frame.
 class FormWindow : public QDialog {
     Q_OBJECT
   public:
     FormWindow(QtForm& form, const FormLayout& layout);
 
+    bool IsDialog() const { return dialog_; }
+    // Centres the window, frame included, once the window manager has framed it.
+    void CentreWhenFramed() { centreWhenFramed_ = true; }
+
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent*) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -33,6 +39,8 @@ class FormWindow : public QDialog {
     QtForm& form_;
     QColor back_;
     QPixmap picture_;
+    bool dialog_;
+    bool centreWhenFramed_ = false;
 };
 
 class QtForm : public Form {
@@ -54,7 +62,6 @@ class QtForm : public Form {
     bool IsModal() const { return modal_; }
 
   private:
-    void Centre();
     void ApplyTabOrderAndFocus();
 
     FormLayout layout_;

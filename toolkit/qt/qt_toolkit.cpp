@@ -4,7 +4,6 @@
 #include "app/identity.h"
 #include "toolkit/backend.h"
 #include "toolkit/qt/fonts.h"
-#include "toolkit/qt/pictures.h"
 #include "toolkit/qt/qt_form.h"
 
 static void InitCindermoorResources() {
@@ -25,14 +24,18 @@ class QtToolkit : public Toolkit {
             app_ = std::make_unique<QApplication>(argc, argv);
         }
         InitCindermoorResources();
+        // No display name: Qt would append it to every window title that does not end in it.
         QApplication::setApplicationName(identity::kInternalName);
-        QApplication::setApplicationDisplayName(identity::kAppTitle);
         QApplication::setApplicationVersion(identity::kTextVersion);
         QApplication::setOrganizationName(identity::kCompanyName);
         QApplication::setDesktopFileName(QStringLiteral("org.cindermoor.Cindermoor"));
-        QApplication::setWindowIcon(qt::LoadIcon(kPictureIcon));
+        // No application icon: windows without an icon of their own would show it.
         QApplication::setQuitOnLastWindowClosed(true);
         qt::RegisterCompatibleFonts();
+        // Message boxes, and QScintilla's fonts, start from the application's font.
+        QFont font = QApplication::font();
+        qt::DrawEveryCharacterAlone(font);
+        QApplication::setFont(font);
     }
 
     std::unique_ptr<Form> CreateForm(const FormLayout& layout, FormEvents events) override {
