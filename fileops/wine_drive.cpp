@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/text/cp1252.h"
+#include "base/codepage/cp1252.h"
 
 namespace wine_drive {
 namespace {

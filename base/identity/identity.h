@@ -1,7 +1,7 @@
 // The program's identity for the C++ code, read from the single version record.
 #pragma once
 
-#include "app/version_record.h"
+#include "base/identity/version_record.h"
 
 namespace identity {
 
