@@ -7,7 +7,9 @@
 # opens the About window); app/ puts it all together. tests/ and bench/ are not checked.
 #
 # Each folder has an allow-list of regular expressions over the included path, as written
-# from the project's root ("toolkit/form.h"). A file belongs to the deepest folder listed.
+# from the project's root ("toolkit/form.h"), and may have a deny-list for the headers of
+# libraries: only the backends and the Windows side of the file services see a toolkit.
+# A file belongs to the deepest folder listed.
 set(interface "^toolkit/[^/]+$")
 set(layer_folders base fileops toolkit toolkit/qt toolkit/win32 about editor app)
 set(allowed_base "^base/")
@@ -20,6 +22,14 @@ set(allowed_toolkit/win32 "^base/" "${interface}" "^toolkit/win32/")
 set(allowed_about "^base/" "^fileops/" "${interface}" "^about/")
 set(allowed_editor "^base/" "^fileops/" "${interface}" "^about/" "^editor/")
 set(allowed_app ".*")
+
+set(qt "^Q")
+set(windows "^(windows|win[a-z]*|shlwapi|shellapi|commctrl)\\.h$")
+set(denied_base "${qt}" "${windows}")
+set(denied_fileops "${qt}")
+set(denied_toolkit "${qt}" "${windows}")
+set(denied_about "${qt}" "${windows}")
+set(denied_editor "${qt}" "${windows}")
 
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR must name the project's source folder")
@@ -60,7 +70,14 @@ foreach(top IN ITEMS base fileops toolkit about editor app)
         file(RELATIVE_PATH header ${SOURCE_DIR} ${absolute})
       endif()
       if(NOT header MATCHES "^(${project_folders_regex})/")
-        continue()  # a system or library header
+        # A system or library header.
+        foreach(pattern IN LISTS denied_${layer})
+          if(header MATCHES "${pattern}")
+            message(SEND_ERROR "${source} includes <${header}>, which ${layer}/ may not see")
+            math(EXPR violations "${violations} + 1")
+          endif()
+        endforeach()
+        continue()
       endif()
       set(ok FALSE)
       foreach(pattern IN LISTS allowed_${layer})
