@@ -1,7 +1,7 @@
 #include "about/frmAbout.h"
 
 #include "about/frmAbout_layout.h"
-#include "app/identity.h"
+#include "base/identity/identity.h"
 
 namespace about {
 

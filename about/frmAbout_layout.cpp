@@ -1,7 +1,7 @@
 #include "about/frmAbout_layout.h"
 
 #include "about/about_text_data.h"
-#include "app/identity.h"
+#include "base/identity/identity.h"
 
 namespace about {
 namespace {

@@ -1,6 +1,6 @@
 #include "editor/frmCindermoor.h"
 
-#include "app/identity.h"
+#include "base/identity/identity.h"
 #include "editor/frmCindermoor_layout.h"
 #include "editor/resolution.h"
 #include "editor/save_messages.h"

@@ -1,5 +1,7 @@
 #include "editor/frmCindermoor_layout.h"
 
+#include "base/identity/identity.h"
+
 namespace editor {
 namespace {
 
@@ -55,7 +57,7 @@ toolkit::FormLayout Build() {
     f.font = kWindowFont;
     f.border = toolkit::FormBorder::FixedSingle;
 
-    ControlLayout ver = Button("cmdVer", -1, "v1.5", 8055, 3645, 570, 13);
+    ControlLayout ver = Button("cmdVer", -1, identity::kVersionCaption, 8055, 3645, 570, 13);
     ver.backColor = toolkit::kWhite;
     f.controls.push_back(ver);
     f.controls.push_back(Button("cmdOpen", 5, "Protocols", 90, 3150, 1665, 12));

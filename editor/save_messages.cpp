@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/identity.h"
+#include "base/identity/identity.h"
 
 namespace editor {
 

@@ -2,7 +2,7 @@
 // Wine-style emulation elsewhere (win32_api.h).
 #include "fileops/modFileOps.h"
 
-#include "app/identity.h"
+#include "base/identity/identity.h"
 #include "fileops/detail.h"
 #include "fileops/native_file.h"
 #include "fileops/win32_api.h"

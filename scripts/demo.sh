@@ -5,8 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCINDERMOOR_TESTS=OFF
-cmake --build build --target cindermoor
+cmake --preset demo
+cmake --build --preset demo
 
 prefix="$PWD/build/demo-prefix"
 rm -rf "$prefix"

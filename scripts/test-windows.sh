@@ -42,8 +42,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCINDERMOOR_TESTS=ON \
+cmake --preset windows-cross \
       -DCINDERMOOR_MINGW_PREFIX="$gtest/install" -DCINDERMOOR_WINE_PREFIX="$prefix"
-cmake --build "$build"
-ctest --test-dir "$build" --output-on-failure --timeout 300
+cmake --build --preset windows-cross
+ctest --preset windows-cross

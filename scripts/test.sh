@@ -5,8 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh --tests
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCINDERMOOR_TESTS=ON
-cmake --build build
-ctest --test-dir build --output-on-failure --timeout 300
+cmake --preset linux
+cmake --build --preset linux
+ctest --preset linux
 
 scripts/test-windows.sh

@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "about/frmAbout_layout.h"
-#include "app/identity.h"
+#include "base/identity/identity.h"
 #include "editor/frmCindermoor.h"
 #include "tests/support/gui.h"
 #include "tests/support/temp_drive.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/codepage/cp1252.h"
 #include "toolkit/qt/document_edit.h"
-#include "toolkit/text/cp1252.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/identity.h"
+#include "base/identity/identity.h"
 #include "editor/frmCindermoor.h"
 #include "tests/win32/support/drive_files.h"
 #include "tests/win32/support/wine_gui.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/identity.h"
+#include "base/identity/identity.h"
 #include "toolkit/win32/resources/resource_ids.h"
 #include "toolkit/win32/win32_api.h"
 

@@ -1,6 +1,6 @@
 #include "toolkit/qt/ansi_qstring.h"
 
-#include "toolkit/text/cp1252.h"
+#include "base/codepage/cp1252.h"
 
 namespace toolkit::qt {
 

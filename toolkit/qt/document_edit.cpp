@@ -11,9 +11,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/codepage/cp1252.h"
 #include "toolkit/qt/document_accessible.h"
 #include "toolkit/qt/document_announcer.h"
-#include "toolkit/text/cp1252.h"
 
 namespace toolkit::qt {
 namespace {

@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <csignal>
 
-#include "app/identity.h"
+#include "base/identity/identity.h"
 #include "toolkit/backend.h"
 #include "toolkit/qt/fonts.h"
 #include "toolkit/qt/qt_form.h"

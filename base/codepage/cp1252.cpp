@@ -1,4 +1,4 @@
-#include "toolkit/text/cp1252.h"
+#include "base/codepage/cp1252.h"
 
 #include <array>
 #include <cstdint>

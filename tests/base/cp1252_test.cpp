@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "toolkit/text/cp1252.h"
+#include "base/codepage/cp1252.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "toolkit/text/cp1252.h"
+#include "base/codepage/cp1252.h"
 
 namespace {
 
