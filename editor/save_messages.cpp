@@ -27,4 +27,11 @@ std::string WriteFailedMessage(const std::string& path, const std::string& cause
            "\r\n\r\nThe file was left as it was before.";
 }
 
+std::string OutOfMemoryMessage(const std::string& path, const std::string& doing) {
+    return std::string(identity::kAppTitle) + " does not have enough memory to " + doing + " " +
+           path +
+           ".\r\n\r\nNothing was changed: the file and the text box are as they were. "
+           "Close other programs to free memory, then try again.";
+}
+
 }  // namespace editor

@@ -1,4 +1,4 @@
-// Wording of the messages that report a save which did not happen.
+// Wording of the messages that report an open or a save which did not happen.
 #pragma once
 
 #include <string>
@@ -10,5 +10,8 @@ std::string UnencodableMessage(const std::string& path, char32_t codePoint);
 
 // Writing the file failed; the cause comes from the file services.
 std::string WriteFailedMessage(const std::string& path, const std::string& cause);
+
+// Memory ran out while opening or saving ("open", "save"); nothing was changed.
+std::string OutOfMemoryMessage(const std::string& path, const std::string& doing);
 
 }  // namespace editor

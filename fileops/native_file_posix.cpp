@@ -1,4 +1,4 @@
-// Whole-file reading and safe replacing off Windows, on native paths found through the
+// Safe replacing of whole files off Windows, on native paths found through the
 // Wine-style drive emulation.
 #include <fcntl.h>
 #include <signal.h>
@@ -30,12 +30,6 @@ std::string ErrorText(int error) {
 // done ("No space left on device (writing the new content)").
 std::string Cause(int error, const std::string& doing) {
     return ErrorText(error) + " (" + doing + ")";
-}
-
-ReadResult ReadFailure(std::string cause) {
-    ReadResult result;
-    result.cause = std::move(cause);
-    return result;
 }
 
 // While a file is being replaced, SIGXFSZ is ignored, so that a write beyond the
@@ -120,57 +114,6 @@ bool WriteAll(int fd, std::string_view bytes, int* error) {
 }
 
 }  // namespace
-
-ReadResult ReadNativeFile(const std::string& nativePath) {
-    // O_NONBLOCK: opening a pipe or device must not wait; only regular files are read.
-    const int fd = ::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return ReadFailure(ErrorText(errno));
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-
-    struct stat st;
-    if (::fstat(fd, &st) != 0)
-        return ReadFailure(ErrorText(errno));
-    if (S_ISDIR(st.st_mode))
-        return ReadFailure(ErrorText(EISDIR));
-    if (!S_ISREG(st.st_mode))
-        return ReadFailure("Not a regular file (a pipe, socket or device)");
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags != -1)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-
-    const auto size = static_cast<unsigned long long>(st.st_size);
-    ReadResult result;
-    try {
-        if (size > result.bytes.max_size())
-            return ReadFailure(ErrorText(EFBIG));
-        result.bytes.resize(static_cast<std::size_t>(size));
-    } catch (const std::bad_alloc&) {
-        return ReadFailure(ErrorText(ENOMEM));
-    } catch (const std::length_error&) {
-        return ReadFailure(ErrorText(EFBIG));
-    }
-    std::size_t got = 0;
-    while (got < result.bytes.size()) {
-        const ssize_t n =
-            ::read(fd, result.bytes.data() + got, std::min(result.bytes.size() - got, kChunk));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return ReadFailure(ErrorText(errno));
-        }
-        if (n == 0) {
-            return ReadFailure("The file ended after " + std::to_string(got) + " of its " +
-                               std::to_string(size) + " bytes");
-        }
-        got += static_cast<std::size_t>(n);
-    }
-    result.ok = true;
-    return result;
-}
 
 std::optional<std::string> ReplaceNativeFile(const std::string& nativePath,
                                              std::string_view bytes) {
@@ -261,22 +204,6 @@ std::optional<std::string> ReplaceNativeFile(const std::string& nativePath,
         ::close(dir);
     }
     return std::nullopt;
-}
-
-ReadResult ReadWholeFile(const std::string& windowsPath) {
-    const auto found = wine_drive::Resolve(windowsPath, wine_drive::Purpose::Existing);
-    switch (found.outcome) {
-        case wine_drive::Resolution::Outcome::Found:
-        case wine_drive::Resolution::Outcome::NewName:
-            return ReadNativeFile(found.native);
-        case wine_drive::Resolution::Outcome::NotFound:
-            return ReadFailure(ErrorText(found.error != 0 ? found.error : ENOENT));
-        case wine_drive::Resolution::Outcome::Device:
-            return ReadFailure("The path names a device, not a file");
-        case wine_drive::Resolution::Outcome::Invalid:
-            break;
-    }
-    return ReadFailure("The path is not a valid Windows file name");
 }
 
 std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath,

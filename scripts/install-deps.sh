@@ -7,7 +7,8 @@ packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqscintill
           libgl-dev fonts-wine fonts-dejavu-core)
 for arg in "$@"; do
   case "$arg" in
-    --tests) packages+=(googletest libgtest-dev util-linux desktop-file-utils appstream dpkg-dev) ;;
+    --tests) packages+=(googletest libgtest-dev util-linux desktop-file-utils appstream dpkg-dev
+               fuse3 libfuse3-dev) ;;
     *) echo "unknown option: $arg" >&2; exit 2 ;;
   esac
 done

@@ -1,6 +1,7 @@
 #include "toolkit/text/cp1252.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -92,6 +93,19 @@ std::optional<unsigned char> FromCodePoint(char32_t cp) {
             return static_cast<unsigned char>(0x80 + i);
     }
     return std::nullopt;
+}
+
+std::uint64_t Utf8LengthBound(std::string_view ansi) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    std::uint64_t high = 0;
+    size_t pos = 0;
+    for (; pos + 8 <= ansi.size(); pos += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, ansi.data() + pos, 8);
+        high += static_cast<std::uint64_t>(std::popcount(eight & kHighBits));
+    }
+    for (; pos < ansi.size(); ++pos) high += static_cast<unsigned char>(ansi[pos]) >> 7;
+    return ansi.size() + 2 * high;
 }
 
 std::string ToUtf8(std::string_view ansi) {

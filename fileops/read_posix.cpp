@@ -1,0 +1,111 @@
+// Whole-file reading off Windows, on native paths found through the Wine-style drive
+// emulation.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "fileops/native_file.h"
+#include "fileops/wine_drive.h"
+
+namespace fileops {
+namespace {
+
+// Small enough that a piece is still in the cache when it is copied and measured.
+constexpr std::size_t kPiece = std::size_t{1} << 20;
+
+ReadResult ReadFailure(std::string cause) {
+    ReadResult result;
+    result.cause = std::move(cause);
+    return result;
+}
+
+ReadResult TooLarge(std::uint64_t size) {
+    ReadResult result;
+    result.tooLarge = true;
+    result.size = size;
+    return result;
+}
+
+}  // namespace
+
+ReadResult ReadNativeFile(const std::string& nativePath, const modFileOps::TextRoom& room) {
+    // O_NONBLOCK: opening a pipe or device must not wait; only regular files are read.
+    const int fd = ::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return ReadFailure(std::strerror(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return ReadFailure(std::strerror(errno));
+    if (S_ISDIR(st.st_mode))
+        return ReadFailure(std::strerror(EISDIR));
+    if (!S_ISREG(st.st_mode))
+        return ReadFailure("Not a regular file (a pipe, socket or device)");
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags != -1)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+
+    // The reported size is only a hint: pseudo and network file systems may report less
+    // (or 0) and still hand out more, so the end is where read() returns 0. The buffer is
+    // reserved, not filled: its pages are first touched by the bytes that land there, and
+    // a file refused part-way costs nothing for the part not read.
+    const auto hint = static_cast<std::uint64_t>(std::max<off_t>(st.st_size, 0));
+    if (hint > room.capacity)
+        return TooLarge(hint);
+    ReadResult result;
+    if (hint >= result.bytes.max_size())
+        throw std::bad_alloc();
+    result.bytes.reserve(static_cast<std::size_t>(hint));
+    const auto piece = std::make_unique_for_overwrite<char[]>(kPiece);
+    std::uint64_t taken = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd, piece.get(), kPiece);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return ReadFailure(std::strerror(errno));
+        }
+        if (n == 0)
+            break;
+        const std::string_view bytes(piece.get(), static_cast<std::size_t>(n));
+        result.bytes.append(bytes);
+        taken += room.Measure(bytes);
+        // Refused as soon as the text cannot fit: what was read, and at least one for
+        // each byte the file still claims to hold.
+        const std::uint64_t got = result.bytes.size();
+        if (taken + (hint > got ? hint - got : 0) > room.capacity)
+            return TooLarge(std::max(hint, got));
+    }
+    result.size = result.bytes.size();
+    result.ok = true;
+    return result;
+}
+
+ReadResult ReadWholeFile(const std::string& windowsPath, const modFileOps::TextRoom& room) {
+    const auto found = wine_drive::Resolve(windowsPath, wine_drive::Purpose::Existing);
+    switch (found.outcome) {
+        case wine_drive::Resolution::Outcome::Found:
+        case wine_drive::Resolution::Outcome::NewName:
+            return ReadNativeFile(found.native, room);
+        case wine_drive::Resolution::Outcome::NotFound:
+            return ReadFailure(std::strerror(found.error != 0 ? found.error : ENOENT));
+        case wine_drive::Resolution::Outcome::Device:
+            return ReadFailure("The path names a device, not a file");
+        case wine_drive::Resolution::Outcome::Invalid:
+            break;
+    }
+    return ReadFailure("The path is not a valid Windows file name");
+}
+
+}  // namespace fileops
