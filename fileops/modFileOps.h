@@ -24,8 +24,8 @@ enum class ReadStatus {
 };
 
 // The room in the text box that will show a text: the most it holds and what a piece of
-// text takes of it. The measure adds up over pieces and counts at least one per byte;
-// without one, a byte takes one.
+// text takes of it. The measure adds up over pieces and counts at least one and at most
+// three per byte; without one, a byte takes one.
 struct TextRoom {
     std::uint64_t capacity = UINT64_MAX;
     std::function<std::uint64_t(std::string_view)> measure;

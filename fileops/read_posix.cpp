@@ -1,11 +1,13 @@
 // Whole-file reading off Windows, on native paths found through the Wine-style drive
 // emulation.
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -17,8 +19,24 @@
 namespace fileops {
 namespace {
 
-// Small enough that a piece is still in the cache when it is copied and measured.
+// Small enough that a piece is still in the cache when it is copied on.
 constexpr std::size_t kPiece = std::size_t{1} << 20;
+
+// The most a byte of the ANSI code page takes in any text box (three, as UTF-8).
+constexpr std::uint64_t kMostUnitsPerByte = 3;
+
+// A string's reserved buffer, not yet written, is backed by large pages where the system
+// offers them: a fresh 50 MB buffer otherwise takes 12,800 page faults.
+void AdviseLargePages(std::string& reserved) {
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(reserved.data());
+    const std::uintptr_t first = (begin + kLargePage - 1) & ~(kLargePage - 1);
+    const std::uintptr_t last = (begin + reserved.capacity()) & ~(kLargePage - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
+}
 
 ReadResult ReadFailure(std::string cause) {
     ReadResult result;
@@ -67,8 +85,12 @@ ReadResult ReadNativeFile(const std::string& nativePath, const modFileOps::TextR
     if (hint >= result.bytes.max_size())
         throw std::bad_alloc();
     result.bytes.reserve(static_cast<std::size_t>(hint));
+    AdviseLargePages(result.bytes);
     const auto piece = std::make_unique_for_overwrite<char[]>(kPiece);
+    // Nothing is measured while even three units a byte would fit: measuring starts, over
+    // what came so far, once the text might not fit.
     std::uint64_t taken = 0;
+    std::size_t measured = 0;
     for (;;) {
         const ssize_t n = ::read(fd, piece.get(), kPiece);
         if (n < 0) {
@@ -78,14 +100,17 @@ ReadResult ReadNativeFile(const std::string& nativePath, const modFileOps::TextR
         }
         if (n == 0)
             break;
-        const std::string_view bytes(piece.get(), static_cast<std::size_t>(n));
-        result.bytes.append(bytes);
-        taken += room.Measure(bytes);
+        result.bytes.append(piece.get(), static_cast<std::size_t>(n));
+        const std::uint64_t got = result.bytes.size();
+        const std::uint64_t claimed = std::max(hint, got);
+        if (claimed <= room.capacity / kMostUnitsPerByte)
+            continue;
+        taken += room.Measure(std::string_view(result.bytes).substr(measured));
+        measured = result.bytes.size();
         // Refused as soon as the text cannot fit: what was read, and at least one for
         // each byte the file still claims to hold.
-        const std::uint64_t got = result.bytes.size();
-        if (taken + (hint > got ? hint - got : 0) > room.capacity)
-            return TooLarge(std::max(hint, got));
+        if (taken + (claimed - got) > room.capacity)
+            return TooLarge(claimed);
     }
     result.size = result.bytes.size();
     result.ok = true;

@@ -45,7 +45,7 @@ class Control {
     virtual AnsiText Text() const = 0;
     virtual void SetText(const std::string& bytes) = 0;
     // The most text a text box holds, in its own units, and what a piece of ANSI text
-    // takes of them (at least one per byte, adding up over pieces).
+    // takes of them (one to three per byte, adding up over pieces).
     virtual std::uint64_t TextCapacity() const { return UINT64_MAX; }
     virtual std::uint64_t TextSize(std::string_view bytes) const { return bytes.size(); }
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 #include "toolkit/qt/document_accessible.h"
 #include "toolkit/qt/document_announcer.h"
@@ -147,7 +148,17 @@ std::uint64_t DocumentEdit::TextSize(std::string_view bytes) {
 }
 
 void DocumentEdit::SetAnsiText(const std::string& bytes) {
-    if (TextSize(bytes) > kTextCapacity)
+    // Sized by pieces, each marked when it needs converting: one pass over the bytes.
+    const std::string_view all(bytes);
+    std::uint64_t size = 0;
+    std::vector<bool> converted;
+    for (size_t pos = 0; pos < all.size(); pos += kLoadPiece) {
+        const std::string_view piece = all.substr(pos, kLoadPiece);
+        const std::uint64_t pieceSize = cp1252::Utf8LengthBound(piece);
+        converted.push_back(pieceSize != piece.size());
+        size += pieceSize;
+    }
+    if (size > kTextCapacity)
         throw std::length_error("the text box cannot hold the text");
     announcer_->BeginReplacingAll();
     // The text goes into a fresh document, which replaces the shown one only once it is
@@ -165,7 +176,7 @@ void DocumentEdit::SetAnsiText(const std::string& bytes) {
         SendScintilla(SCI_SETDOCPOINTER, 0, fresh);
         SendScintilla(SCI_RELEASEDOCUMENT, 0, fresh);
         offsets_.DocumentReplaced();
-        LoadIntoShownDocument(bytes);
+        LoadIntoShownDocument(bytes, size, converted);
     } catch (...) {
         SendScintilla(SCI_SETDOCPOINTER, 0, shown);
         SendScintilla(SCI_RELEASEDOCUMENT, 0, shown);
@@ -191,21 +202,29 @@ void DocumentEdit::ThrowOnFailure() {
         throw std::runtime_error("the text box could not take the text");
 }
 
-void DocumentEdit::LoadIntoShownDocument(const std::string& bytes) {
+void DocumentEdit::LoadIntoShownDocument(const std::string& bytes, std::uint64_t size,
+                                         const std::vector<bool>& converted) {
     SendScintilla(SCI_SETCODEPAGE, SC_CP_UTF8);
     SendScintilla(SCI_SETEOLMODE, EolModeOf(bytes));
     SendScintilla(SCI_SETUNDOCOLLECTION, 0);
     // Big enough once: for the text, and for typing without moving the whole buffer at the
     // first keys.
-    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(TextSize(bytes) + kRoomForTyping));
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size + kRoomForTyping));
     ThrowOnFailure();
-    // By pieces, so that the text never exists in full as UTF-8 beside the caller's bytes
-    // and the buffer.
+    // By pieces: a piece in ASCII goes in as it is, any other is converted into one buffer
+    // used for every piece, so the text never exists in full as UTF-8 beside the caller's
+    // bytes and the text box's buffer.
+    std::string utf8;
     const std::string_view all(bytes);
     for (size_t pos = 0; pos < all.size(); pos += kLoadPiece) {
+        std::string_view piece = all.substr(pos, kLoadPiece);
+        if (converted[pos / kLoadPiece]) {
+            utf8.clear();
+            cp1252::AppendUtf8(piece, utf8);
+            piece = utf8;
+        }
         // A CR LF cut between two pieces is joined again by Scintilla.
-        const std::string utf8 = cp1252::ToUtf8(all.substr(pos, kLoadPiece));
-        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
+        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(piece.size()), piece.data());
         ThrowOnFailure();
     }
     SendScintilla(SCI_SETUNDOCOLLECTION, 1);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "toolkit/form.h"
 #include "toolkit/qt/character_offsets.h"
@@ -40,7 +41,8 @@ class DocumentEdit : public QsciScintilla {
 
   private:
     void UseDocumentWithoutStyles();
-    void LoadIntoShownDocument(const std::string& bytes);
+    void LoadIntoShownDocument(const std::string& bytes, std::uint64_t size,
+                               const std::vector<bool>& converted);
     void ThrowOnFailure();
     void BindPlainEditKeys();
 

@@ -21,6 +21,8 @@ std::uint64_t Utf8LengthBound(std::string_view ansi);
 
 // One pass each way; no line-end or other conversion.
 std::string ToUtf8(std::string_view ansi);
+// As ToUtf8, appending to `out`, whose buffer the caller may reuse.
+void AppendUtf8(std::string_view ansi, std::string& out);
 
 struct Encoded {
     std::string bytes;
