@@ -76,6 +76,8 @@ int RunOpenTypeSave(const std::string& hostsPath, bool screenReader, int keysTyp
         return 5;
     }
 
+    if (keysTyped == 0)
+        return 0;
     form->activateWindow();
     editor->setFocus();
     textProbe.Reset();
