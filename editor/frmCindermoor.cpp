@@ -1,5 +1,6 @@
 #include "editor/frmCindermoor.h"
 
+#include <exception>
 #include <new>
 #include <string_view>
 
@@ -75,6 +76,9 @@ void frmCindermoor::cmdOpen_Click(std::int16_t Index) {
     } catch (const std::bad_alloc&) {
         // The text box and the label keep what they had.
         toolkit::MsgBox(OutOfMemoryMessage(path, "open"), toolkit::vbCritical, "Error");
+    } catch (const std::exception& error) {
+        // The text box refused the text in some other way; it too keeps what it had.
+        toolkit::MsgBox(OpenFailedMessage(path, error.what()), toolkit::vbCritical, "Error");
     }
 }
 

@@ -34,4 +34,9 @@ std::string OutOfMemoryMessage(const std::string& path, const std::string& doing
            "Close other programs to free memory, then try again.";
 }
 
+std::string OpenFailedMessage(const std::string& path, const std::string& cause) {
+    return std::string(identity::kAppTitle) + " could not open " + path + ": " + cause +
+           ".\r\n\r\nNothing was changed: the file and the text box are as they were.";
+}
+
 }  // namespace editor

@@ -14,4 +14,7 @@ std::string WriteFailedMessage(const std::string& path, const std::string& cause
 // Memory ran out while opening or saving ("open", "save"); nothing was changed.
 std::string OutOfMemoryMessage(const std::string& path, const std::string& doing);
 
+// The text box could not take the text of a file that was read.
+std::string OpenFailedMessage(const std::string& path, const std::string& cause);
+
 }  // namespace editor
