@@ -58,9 +58,11 @@ std::string ReadFileText(const std::string& path, ReadStatus* status, const Text
     }
     fileops::ReadResult read = fileops::ReadWholeFile(path, room);
     if (read.tooLarge) {
-        toolkit::MsgBox(std::string(identity::kAppTitle) + " cannot open " + path +
-                            ": the file is " + WithThousands(read.size) +
-                            " bytes long, and its text would need more than the " +
+        const std::string size = read.sizeIsAtLeast
+                                     ? "holds at least " + WithThousands(read.size) + " bytes"
+                                     : "is " + WithThousands(read.size) + " bytes long";
+        toolkit::MsgBox(std::string(identity::kAppTitle) + " cannot open " + path + ": the file " +
+                            size + ", and its text would need more than the " +
                             WithThousands(room.capacity) +
                             " bytes that the text box can hold.\r\n\r\nThe file was not "
                             "opened and was left as it was.",

@@ -17,8 +17,9 @@ struct ReadResult {
     std::string bytes;  // the whole file when ok
     std::string cause;  // why it could not be read, when not ok
     // Set when the text would not fit the room it was read for; size is then the file's
-    // size as far as known.
+    // size, or only what was read of it when the file held more than it reported.
     bool tooLarge = false;
+    bool sizeIsAtLeast = false;
     std::uint64_t size = 0;
 };
 

@@ -44,9 +44,10 @@ ReadResult ReadFailure(std::string cause) {
     return result;
 }
 
-ReadResult TooLarge(std::uint64_t size) {
+ReadResult TooLarge(std::uint64_t size, bool atLeast = false) {
     ReadResult result;
     result.tooLarge = true;
+    result.sizeIsAtLeast = atLeast;
     result.size = size;
     return result;
 }
@@ -110,7 +111,7 @@ ReadResult ReadNativeFile(const std::string& nativePath, const modFileOps::TextR
         // Refused as soon as the text cannot fit: what was read, and at least one for
         // each byte the file still claims to hold.
         if (taken + (claimed - got) > room.capacity)
-            return TooLarge(claimed);
+            return TooLarge(claimed, got > hint);
     }
     result.size = result.bytes.size();
     result.ok = true;

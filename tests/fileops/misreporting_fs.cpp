@@ -5,6 +5,7 @@
 //   Hosts       reports size 41, the truth
 //   Protocol    reports size 4096, more than it holds
 //   Config.sys  reports size 0, hands out its first 11 bytes, then fails with EIO
+//   Bytes.bin   reports size 0 and holds 2 MiB of the byte 0x80
 // Usage: misreporting_fs MOUNTPOINT (stays in the foreground until unmounted or signalled).
 #define FUSE_USE_VERSION 31
 #include <fuse.h>
@@ -21,6 +22,8 @@ constexpr std::string_view kText = "[windows]\r\nload=\r\nrun=\r\nBeep=yes\r\nDe
 static_assert(kText.size() == 41);
 constexpr std::size_t kBrokenAfter = 11;
 
+constexpr std::size_t kHighBytes = 2 << 20;
+
 struct Entry {
     const char* path;
     off_t reportedSize;
@@ -28,7 +31,7 @@ struct Entry {
 };
 constexpr Entry kEntries[] = {
     {"/Win.ini", 0, false},     {"/System.ini", 11, false}, {"/Hosts", 41, false},
-    {"/Protocol", 4096, false}, {"/Config.sys", 0, true},
+    {"/Protocol", 4096, false}, {"/Config.sys", 0, true},   {"/Bytes.bin", 0, false},
 };
 
 const Entry* Find(const char* path) {
@@ -80,6 +83,13 @@ int Read(const char* path, char* buf, size_t size, off_t offset, fuse_file_info*
     const Entry* entry = Find(path);
     if (entry == nullptr)
         return -ENOENT;
+    if (std::strcmp(path, "/Bytes.bin") == 0) {
+        const std::size_t n = static_cast<std::size_t>(offset) >= kHighBytes
+                                  ? 0
+                                  : std::min(size, kHighBytes - static_cast<std::size_t>(offset));
+        std::memset(buf, 0x80, n);
+        return static_cast<int>(n);
+    }
     const std::size_t end = entry->broken ? kBrokenAfter : kText.size();
     if (entry->broken && static_cast<std::size_t>(offset) >= end)
         return -EIO;

@@ -136,6 +136,23 @@ TEST_F(ReadTest, WholeFileWhateverSizeTheFileSystemReports) {
         << recorder_.boxes[0].prompt;
 }
 
+TEST_F(ReadTest, FileHoldingMoreThanItReportsIsRefusedOnceItCannotFit) {
+    const MisreportingMount mount(C("WINDOWS"));
+    if (!mount.SkipReason().empty())
+        GTEST_SKIP() << mount.SkipReason();
+    // 2 MiB of 0x80 reported as empty, for a box of 3 MiB taking three units a byte: the
+    // first MiB is read unmeasured, as even three a byte would fit.
+    const modFileOps::TextRoom room{3u << 20,
+                                    [](std::string_view piece) { return 3 * piece.size(); }};
+    ReadStatus status = ReadStatus::Ok;
+    EXPECT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\Bytes.bin", &status, room), "");
+    EXPECT_EQ(status, ReadStatus::TooLarge);
+    ASSERT_EQ(recorder_.boxes.size(), 1u);
+    EXPECT_NE(recorder_.boxes[0].prompt.find("the file holds at least "), std::string::npos)
+        << recorder_.boxes[0].prompt;
+    EXPECT_NE(recorder_.boxes[0].prompt.find("than the 3,145,728 bytes"), std::string::npos);
+}
+
 TEST_F(ReadTest, LinkToAPseudoFileReportingSizeZeroIsReadWhole) {
     fotest::Symlink("/proc/self/status", C("WINDOWS/Win.ini"));
     const std::string text = modFileOps::ReadFileText("C:\\WINDOWS\\Win.ini");
