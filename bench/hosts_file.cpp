@@ -22,4 +22,13 @@ std::string MakeHostsFile(std::size_t minimumBytes) {
     return bytes;
 }
 
+std::string MakeOneLineFile(std::size_t minimumBytes) {
+    std::string bytes = MakeHostsFile(minimumBytes);
+    for (char& c : bytes) {
+        if (c == '\r' || c == '\n')
+            c = '\t';
+    }
+    return bytes;
+}
+
 }  // namespace bench

@@ -10,4 +10,8 @@ namespace bench {
 // every call.
 std::string MakeHostsFile(std::size_t minimumBytes);
 
+// minimumBytes of Hosts entries separated by tabs: one line without a line end, as a file
+// whose line ends were lost looks.
+std::string MakeOneLineFile(std::size_t minimumBytes);
+
 }  // namespace bench

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "bench/child_modes.h"
@@ -32,8 +33,9 @@ int main(int argc, char** argv) {
             return bench::RunBareWindowStartup();
         if (mode == "empty")
             return bench::RunEmptyWindow();
-        if (mode == "open-type-save" && argc == 5)
-            return bench::RunOpenTypeSave(argv[3], std::string(argv[4]) == "screen-reader");
+        if (mode == "open-type-save" && argc == 6)
+            return bench::RunOpenTypeSave(argv[3], std::string(argv[4]) == "screen-reader",
+                                          std::atoi(argv[5]));
         std::fprintf(stderr, "unknown child mode: %s\n", mode.c_str());
         return 2;
     }

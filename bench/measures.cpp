@@ -1,6 +1,7 @@
 #include "bench/measures.h"
 
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -57,6 +58,22 @@ double TimePlainWriteAndSync(const std::filesystem::path& folder, const std::str
     const Clock::time_point end = Clock::now();
     std::filesystem::remove(path);
     return ok ? MillisecondsBetween(start, end) : -1;
+}
+
+double TimeIconv(const std::filesystem::path& file) {
+    const Clock::time_point start = Clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, STDOUT_FILENO);
+        ::execlp("iconv", "iconv", "-f", "CP1252", "-t", "UTF-8", file.c_str(), nullptr);
+        ::_exit(127);
+    }
+    int status = 0;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0)
+        return -1;
+    return MillisecondsBetween(start, Clock::now());
 }
 
 }  // namespace bench

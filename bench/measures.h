@@ -22,4 +22,8 @@ double Max(const std::vector<double>& values);
 // can do; returns the milliseconds taken, or a negative value when the write failed.
 double TimePlainWriteAndSync(const std::filesystem::path& folder, const std::string& bytes);
 
+// Runs `iconv -f CP1252 -t UTF-8 FILE > /dev/null`, the plain conversion from the disk an
+// open is compared with; returns the milliseconds taken, or a negative value on failure.
+double TimeIconv(const std::filesystem::path& file);
+
 }  // namespace bench

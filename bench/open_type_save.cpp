@@ -20,7 +20,6 @@ namespace bench {
 namespace {
 
 constexpr std::int16_t kHostsButton = 4;
-constexpr int kKeysTyped = 50;
 constexpr int kSaves = 5;
 
 QPushButton* Button(editor::frmCindermoor& window, const char* name, int index = -1) {
@@ -36,7 +35,7 @@ void SendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QS
 
 }  // namespace
 
-int RunOpenTypeSave(const std::string& hostsPath, bool screenReader) {
+int RunOpenTypeSave(const std::string& hostsPath, bool screenReader, int keysTyped) {
     auto gui = toolkit::CreateToolkit();
     if (screenReader) {
         if (!SwitchOnAccessibility()) {
@@ -77,6 +76,8 @@ int RunOpenTypeSave(const std::string& hostsPath, bool screenReader) {
         return 5;
     }
 
+    if (keysTyped == 0)
+        return 0;
     form->activateWindow();
     editor->setFocus();
     textProbe.Reset();
@@ -85,7 +86,7 @@ int RunOpenTypeSave(const std::string& hostsPath, bool screenReader) {
 
     std::vector<double> keyTimes;
     int unpainted = 0;
-    for (int i = 0; i < kKeysTyped; ++i) {
+    for (int i = 0; i < keysTyped; ++i) {
         const QChar letter(u'a' + i % 26);
         textProbe.Reset();
         const Clock::time_point pressed = Clock::now();
@@ -98,11 +99,24 @@ int RunOpenTypeSave(const std::string& hostsPath, bool screenReader) {
     Report("key_max_ms", Max(keyTimes));
     Report("keys_unpainted", unpainted);
 
+    // Scrolling: Home and End on the last line, each timed until painted.
+    std::vector<double> scrollTimes;
+    for (int i = 0; i < keysTyped; ++i) {
+        for (const int key : {Qt::Key_Home, Qt::Key_End}) {
+            textProbe.Reset();
+            const Clock::time_point pressed = Clock::now();
+            SendKey(editor, key, Qt::NoModifier, QString());
+            textProbe.WaitForPaint(5000);
+            scrollTimes.push_back(MillisecondsBetween(pressed, Clock::now()));
+        }
+    }
+    Report("scroll_median_ms", Median(scrollTimes));
+
     // The part of a save that is the text box's: its whole text as ANSI bytes.
     const Clock::time_point reading = Clock::now();
     const std::size_t textBytes = window.Form().Get("txtDisplay").Text().bytes.size();
     Report("text_read_ms", MillisecondsBetween(reading, Clock::now()));
-    if (textBytes != static_cast<std::size_t>(fileBytes + kKeysTyped)) {
+    if (textBytes != static_cast<std::size_t>(fileBytes + keysTyped)) {
         Report("error", "the text box does not hold the file and the typed text");
         return 7;
     }
@@ -116,7 +130,7 @@ int RunOpenTypeSave(const std::string& hostsPath, bool screenReader) {
     }
     Report("save_ms", Median(saveTimes));
     const auto savedBytes = static_cast<long>(std::filesystem::file_size(hostsPath));
-    if (!boxes.Boxes().empty() || savedBytes != fileBytes + kKeysTyped) {
+    if (!boxes.Boxes().empty() || savedBytes != fileBytes + keysTyped) {
         Report("error", "the save did not write the typed text");
         return 6;
     }

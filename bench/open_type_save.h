@@ -8,6 +8,8 @@ namespace bench {
 
 // hostsPath: the file that the "Hosts" button opens, as this system sees it, so that the
 // save can be checked. With screenReader, accessibility is on and a screen reader listens.
-int RunOpenTypeSave(const std::string& hostsPath, bool screenReader);
+// keys: how many letters are typed at the end; then Home and End are pressed as often. With
+// no keys the run ends once the text is painted.
+int RunOpenTypeSave(const std::string& hostsPath, bool screenReader, int keys);
 
 }  // namespace bench

@@ -1,5 +1,9 @@
 #include "editor/frmCindermoor.h"
 
+#include <exception>
+#include <new>
+#include <string_view>
+
 #include "base/identity/identity.h"
 #include "editor/frmCindermoor_layout.h"
 #include "editor/resolution.h"
@@ -59,11 +63,23 @@ void frmCindermoor::cmdOpen_Click(std::int16_t Index) {
     if (!modFileOps::FileExists(path))
         path = BuildDriveRootPath(name);
 
-    modFileOps::ReadStatus status = modFileOps::ReadStatus::Ok;
-    Ctl("txtDisplay").SetText(modFileOps::ReadFileText(path, &status));
-    // Only a file that was really read counts as open: a save must never write the
-    // not-found sentence or an empty text over a file that could not be read.
-    Ctl("lblFileName").SetCaption(status == modFileOps::ReadStatus::Ok ? path : kNoFile);
+    toolkit::Control& txtDisplay = Ctl("txtDisplay");
+    const modFileOps::TextRoom room{
+        txtDisplay.TextCapacity(),
+        [&txtDisplay](std::string_view piece) { return txtDisplay.TextSize(piece); }};
+    try {
+        modFileOps::ReadStatus status = modFileOps::ReadStatus::Ok;
+        txtDisplay.SetText(modFileOps::ReadFileText(path, &status, room));
+        // Only a file that was really read counts as open: a save must never write the
+        // not-found sentence or an empty text over a file that could not be read.
+        Ctl("lblFileName").SetCaption(status == modFileOps::ReadStatus::Ok ? path : kNoFile);
+    } catch (const std::bad_alloc&) {
+        // The text box and the label keep what they had.
+        toolkit::MsgBox(OutOfMemoryMessage(path, "open"), toolkit::vbCritical, "Error");
+    } catch (const std::exception& error) {
+        // The text box refused the text in some other way; it too keeps what it had.
+        toolkit::MsgBox(OpenFailedMessage(path, error.what()), toolkit::vbCritical, "Error");
+    }
 }
 
 void frmCindermoor::cmdClose_Click() {
@@ -76,16 +92,20 @@ void frmCindermoor::cmdSave_Click() {
     if (path == kNoFile)
         return;
 
-    toolkit::AnsiText text = Ctl("txtDisplay").Text();
-    if (text.unencodable) {
-        toolkit::MsgBox(UnencodableMessage(path, *text.unencodable), toolkit::vbCritical, "Error");
-        return;
-    }
-    std::string oldContentAt;
-    if (const auto cause =
-            modFileOps::WriteFileText(path, TrimSpaces(std::move(text.bytes)), &oldContentAt)) {
-        toolkit::MsgBox(WriteFailedMessage(path, *cause, oldContentAt), toolkit::vbCritical,
-                        "Error");
+    try {
+        toolkit::AnsiText text = Ctl("txtDisplay").Text();
+        if (text.unencodable) {
+            toolkit::MsgBox(UnencodableMessage(path, *text.unencodable), toolkit::vbCritical,
+                            "Error");
+            return;
+        }
+        std::string oldContentAt;
+        if (const auto cause =
+                modFileOps::WriteFileText(path, TrimSpaces(std::move(text.bytes)), &oldContentAt))
+            toolkit::MsgBox(WriteFailedMessage(path, *cause, oldContentAt), toolkit::vbCritical,
+                            "Error");
+    } catch (const std::bad_alloc&) {
+        toolkit::MsgBox(OutOfMemoryMessage(path, "save"), toolkit::vbCritical, "Error");
     }
 }
 

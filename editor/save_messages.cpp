@@ -35,4 +35,16 @@ std::string WriteFailedMessage(const std::string& path, const std::string& cause
     return head + "\r\n\r\nThe file was left as it was before.";
 }
 
+std::string OutOfMemoryMessage(const std::string& path, const std::string& doing) {
+    return std::string(identity::kAppTitle) + " does not have enough memory to " + doing + " " +
+           path +
+           ".\r\n\r\nNothing was changed: the file and the text box are as they were. "
+           "Close other programs to free memory, then try again.";
+}
+
+std::string OpenFailedMessage(const std::string& path, const std::string& cause) {
+    return std::string(identity::kAppTitle) + " could not open " + path + ": " + cause +
+           ".\r\n\r\nNothing was changed: the file and the text box are as they were.";
+}
+
 }  // namespace editor

@@ -1,4 +1,4 @@
-// Wording of the messages that report a save which did not happen.
+// Wording of the messages that report an open or a save which did not happen.
 #pragma once
 
 #include <string>
@@ -12,5 +12,11 @@ std::string UnencodableMessage(const std::string& path, char32_t codePoint);
 // the old content is when it is no longer under the file's own name.
 std::string WriteFailedMessage(const std::string& path, const std::string& cause,
                                const std::string& oldContentAt = {});
+
+// Memory ran out while opening or saving ("open", "save"); nothing was changed.
+std::string OutOfMemoryMessage(const std::string& path, const std::string& doing);
+
+// The text box could not take the text of a file that was read.
+std::string OpenFailedMessage(const std::string& path, const std::string& cause);
 
 }  // namespace editor

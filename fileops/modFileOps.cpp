@@ -37,7 +37,18 @@ bool FileExists(const std::string& path) {
     return detail::FileExistsFrom(&::PathFileExistsA, path);
 }
 
-std::string ReadFileText(const std::string& path, ReadStatus* status) {
+namespace {
+
+std::string WithThousands(std::uint64_t n) {
+    std::string digits = std::to_string(n);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ",");
+    return digits;
+}
+
+}  // namespace
+
+std::string ReadFileText(const std::string& path, ReadStatus* status, const TextRoom& room) {
     if (!FileExists(path)) {
         toolkit::MsgBox(std::string(identity::kAppTitle) + " was unable to find specified file",
                         toolkit::vbCritical, "Error");
@@ -45,7 +56,21 @@ std::string ReadFileText(const std::string& path, ReadStatus* status) {
             *status = ReadStatus::NotFound;
         return "File " + path + " does not exist on system";
     }
-    fileops::ReadResult read = fileops::ReadWholeFile(path);
+    fileops::ReadResult read = fileops::ReadWholeFile(path, room);
+    if (read.tooLarge) {
+        const std::string size = read.sizeIsAtLeast
+                                     ? "holds at least " + WithThousands(read.size) + " bytes"
+                                     : "is " + WithThousands(read.size) + " bytes long";
+        toolkit::MsgBox(std::string(identity::kAppTitle) + " cannot open " + path + ": the file " +
+                            size + ", and its text would need more than the " +
+                            WithThousands(room.capacity) +
+                            " bytes that the text box can hold.\r\n\r\nThe file was not "
+                            "opened and was left as it was.",
+                        toolkit::vbCritical, "Error");
+        if (status != nullptr)
+            *status = ReadStatus::TooLarge;
+        return std::string();
+    }
     if (!read.ok) {
         // Say so: an unreadable file must not look empty, or a save would overwrite it.
         toolkit::MsgBox(std::string(identity::kAppTitle) + " was unable to read the file " + path +

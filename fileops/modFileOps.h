@@ -2,8 +2,11 @@
 // texts are ANSI bytes, moved unchanged.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace modFileOps {
 
@@ -17,12 +20,27 @@ enum class ReadStatus {
     Ok,          // the whole file was read
     NotFound,    // the not-found box was shown; the text is the not-found sentence
     Unreadable,  // the file exists but could not be read; a box named the cause; text is ""
+    TooLarge,    // the text box could not hold the text; a box said so; text is ""
+};
+
+// The room in the text box that will show a text: the most it holds and what a piece of
+// text takes of it. The measure adds up over pieces and counts at least one and at most
+// three per byte; without one, a byte takes one.
+struct TextRoom {
+    std::uint64_t capacity = UINT64_MAX;
+    std::function<std::uint64_t(std::string_view)> measure;
+
+    std::uint64_t Measure(std::string_view piece) const {
+        return measure ? measure(piece) : piece.size();
+    }
 };
 
 // The whole file as bytes. A missing file shows the "Error" box and yields
-// "File <path> does not exist on system"; an unreadable one shows a box naming the cause
-// and yields "".
-std::string ReadFileText(const std::string& path, ReadStatus* status = nullptr);
+// "File <path> does not exist on system"; an unreadable one, or one whose text does not
+// fit the room, shows a box naming the cause and yields "". Throws std::bad_alloc when
+// memory runs out, having shown nothing.
+std::string ReadFileText(const std::string& path, ReadStatus* status = nullptr,
+                         const TextRoom& room = {});
 
 // Replaces the file's content with the text, exactly, in one step: at every instant the
 // file holds either its old or its whole new content. Returns the cause of a failure

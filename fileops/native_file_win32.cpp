@@ -73,7 +73,7 @@ bool WriteAll(HANDLE h, std::string_view bytes, DWORD* error) {
 
 }  // namespace
 
-ReadResult ReadWholeFile(const std::string& windowsPath) {
+ReadResult ReadWholeFile(const std::string& windowsPath, const modFileOps::TextRoom& room) {
     const DWORD attrs = GetFileAttributesA(windowsPath.c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return ReadFailure("The path names a folder, not a file");
@@ -107,6 +107,13 @@ ReadResult ReadWholeFile(const std::string& windowsPath) {
         }
         got += n;
     }
+    if (room.Measure(result.bytes) > room.capacity) {
+        ReadResult tooLarge;
+        tooLarge.tooLarge = true;
+        tooLarge.size = result.bytes.size();
+        return tooLarge;
+    }
+    result.size = result.bytes.size();
     result.ok = true;
     return result;
 }

@@ -9,8 +9,9 @@ for arg in "$@"; do
   case "$arg" in
     # dosfstools: a FAT image for the save tests; mount: its loop mount.
     # xvfb, openbox, x11-utils: windows as a window manager frames them.
+    # fuse3, libfuse3-dev: a file system that misreports sizes, for the read tests.
     --tests) packages+=(googletest libgtest-dev util-linux mount dosfstools desktop-file-utils
-                        appstream dpkg-dev xvfb openbox x11-utils) ;;
+                        appstream dpkg-dev xvfb openbox x11-utils fuse3 libfuse3-dev) ;;
     *) echo "unknown option: $arg" >&2; exit 2 ;;
   esac
 done

@@ -8,6 +8,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "toolkit/layout.h"
@@ -43,6 +44,10 @@ class Control {
     // Whole text of a text box, ANSI bytes in and out.
     virtual AnsiText Text() const = 0;
     virtual void SetText(const std::string& bytes) = 0;
+    // The most text a text box holds, in its own units, and what a piece of ANSI text
+    // takes of them (one to three per byte, adding up over pieces).
+    virtual std::uint64_t TextCapacity() const { return UINT64_MAX; }
+    virtual std::uint64_t TextSize(std::string_view bytes) const { return bytes.size(); }
 
     virtual bool Visible() const = 0;
     virtual void SetVisible(bool visible) = 0;

@@ -94,9 +94,22 @@ std::optional<unsigned char> FromCodePoint(char32_t cp) {
     return std::nullopt;
 }
 
-std::string ToUtf8(std::string_view ansi) {
-    std::string out;
-    out.reserve(ansi.size() + ansi.size() / 8);
+std::uint64_t Utf8LengthBound(std::string_view ansi) {
+    // Eight bytes at a time: their top bits moved down and summed into the top byte by one
+    // multiplication (no population-count instruction is assumed).
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    std::uint64_t high = 0;
+    size_t pos = 0;
+    for (; pos + 8 <= ansi.size(); pos += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, ansi.data() + pos, 8);
+        high += (((eight >> 7) & kOnes) * kOnes) >> 56;
+    }
+    for (; pos < ansi.size(); ++pos) high += static_cast<unsigned char>(ansi[pos]) >> 7;
+    return ansi.size() + 2 * high;
+}
+
+void AppendUtf8(std::string_view ansi, std::string& out) {
     size_t pos = 0;
     while (pos < ansi.size()) {
         const size_t run = AsciiRunLength(ansi, pos);
@@ -105,6 +118,12 @@ std::string ToUtf8(std::string_view ansi) {
         if (pos < ansi.size())
             AppendUtf8(out, ToCodePoint(static_cast<unsigned char>(ansi[pos++])));
     }
+}
+
+std::string ToUtf8(std::string_view ansi) {
+    std::string out;
+    out.reserve(ansi.size() + ansi.size() / 8);
+    AppendUtf8(ansi, out);
     return out;
 }
 

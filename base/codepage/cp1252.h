@@ -3,6 +3,7 @@
 // the C1 controls of the same value, as Windows itself does, so every byte round-trips.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,8 +15,14 @@ char32_t ToCodePoint(unsigned char byte);
 // The byte for a code point, or nothing when the code page cannot hold it.
 std::optional<unsigned char> FromCodePoint(char32_t cp);
 
+// At least the length of the text in UTF-8, and at most a little more: a byte takes three
+// bytes at most, and only the bytes from 0x80 up take more than one.
+std::uint64_t Utf8LengthBound(std::string_view ansi);
+
 // One pass each way; no line-end or other conversion.
 std::string ToUtf8(std::string_view ansi);
+// As ToUtf8, appending to `out`, whose buffer the caller may reuse.
+void AppendUtf8(std::string_view ansi, std::string& out);
 
 struct Encoded {
     std::string bytes;

@@ -1,13 +1,17 @@
 // Open, edit, save and close through the real main window on scratch drives.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <Qsci/qsciscintilla.h>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "editor/frmCindermoor.h"
 #include "tests/support/gui.h"
@@ -19,6 +23,51 @@ namespace fs = std::filesystem;
 using testsupport::WidgetOf;
 
 constexpr std::int16_t kConfigSys = 0, kAutoexec = 1, kWinIni = 3, kHosts = 4, kProtocols = 5;
+
+// The address space this process takes now, in bytes.
+std::uint64_t AddressSpace() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmSize:", 0) == 0)
+            return std::stoull(line.substr(7)) * 1024;
+    }
+    return 0;
+}
+
+// Runs the current test again in a child process, which sees the variable set; true when
+// it passes. Memory limits then hit only the child.
+constexpr const char* kChildVariable = "CINDERMOOR_TEST_CHILD";
+bool PassesInAChild() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string filter =
+        std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setenv(kChildVariable, "1", 1);
+        ::execl("/proc/self/exe", "editor_tests", filter.c_str(), nullptr);
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Lowers the soft address-space limit to what the process has now plus room, for the
+// lifetime of the object.
+class AddressSpaceLimit {
+  public:
+    explicit AddressSpaceLimit(std::uint64_t room) {
+        ::getrlimit(RLIMIT_AS, &old_);
+        rlimit limited = old_;
+        limited.rlim_cur = AddressSpace() + room;
+        ::setrlimit(RLIMIT_AS, &limited);
+    }
+    ~AddressSpaceLimit() { ::setrlimit(RLIMIT_AS, &old_); }
+
+  private:
+    rlimit old_{};
+};
 
 class OpenSave : public ::testing::Test {
   protected:
@@ -200,6 +249,84 @@ TEST_F(OpenSave, EnterTypesTheFilesOwnLineEnd) {
     Editor()->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
     QApplication::sendEvent(Editor(), &press);
     EXPECT_EQ(Text(), "127.0.0.1 localhost\r\n\r\n");
+}
+
+TEST_F(OpenSave, RunningOutOfMemoryChangesNothing) {
+    if (std::getenv(kChildVariable) == nullptr) {
+        EXPECT_TRUE(PassesInAChild());
+        return;
+    }
+    // 40 MiB of accented text: 80 MiB in the text box, which reserves up to 120 MiB.
+    std::string accented;
+    while (accented.size() < (40u << 20))
+        accented +=
+            "caf\xE9 cr\xE8me br\xFBl\xE9"
+            "e\r\n";
+    drive.Write("WINDOWS/HOSTS", accented);
+    Click(kWinIni);
+    {
+        const AddressSpaceLimit limit(64u << 20);  // enough to read it, not to show it
+        Click(kHosts);
+    }
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].caption, "Error");
+    EXPECT_EQ(boxes.Boxes()[0].style, 16);
+    EXPECT_EQ(boxes.Boxes()[0].prompt.rfind(
+                  "Cindermoor does not have enough memory to open C:\\WINDOWS\\Hosts.", 0),
+              0u)
+        << boxes.Boxes()[0].prompt;
+    EXPECT_EQ(Text(), "[windows]\r\nload=\r\n");
+    EXPECT_EQ(Label(), "C:\\WINDOWS\\Win.ini");
+
+    Click(kHosts);
+    ASSERT_EQ(Label(), "C:\\WINDOWS\\Hosts");
+    Editor()->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+    Editor()->insert("edited");
+    {
+        const AddressSpaceLimit limit(16u << 20);
+        Save();
+    }
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[1].prompt.rfind(
+                  "Cindermoor does not have enough memory to save C:\\WINDOWS\\Hosts.", 0),
+              0u)
+        << boxes.Boxes()[1].prompt;
+    EXPECT_TRUE(drive.Read("WINDOWS/HOSTS") == accented);
+    EXPECT_EQ(drive.EntryCount("WINDOWS"), 3u);
+    EXPECT_TRUE(Text() == accented + "edited");
+}
+
+TEST_F(OpenSave, FileTooLargeForTheTextBoxIsRefusedAtOnce) {
+    struct Case {
+        std::uint64_t size;
+        std::size_t leadingHighBytes;  // 0x80 each, three bytes in the text box
+        const char* shownSize;
+    };
+    // Sparse files: the text box's room ends at 2,000,000,000 bytes of UTF-8.
+    for (const Case& c : {Case{(2ull << 30) + (1u << 20), 0, "2,148,532,224"},
+                          Case{100'000'000'000ull, 0, "100,000,000,000"},
+                          Case{1'990'000'000ull, 5'000'001, "1,990,000,000"}}) {
+        const auto path = drive.Write("WINDOWS/WIN.INI", std::string(c.leadingHighBytes, '\x80'));
+        fs::resize_file(path, c.size);
+        Click(kHosts);
+        const std::size_t shown = boxes.Boxes().size();
+        Click(kWinIni);
+        ASSERT_EQ(boxes.Boxes().size(), shown + 1) << c.shownSize;
+        const auto& box = boxes.Boxes().back();
+        EXPECT_EQ(box.caption, "Error");
+        EXPECT_EQ(box.style, 16);
+        EXPECT_EQ(box.prompt.rfind(std::string("Cindermoor cannot open "
+                                               "C:\\WINDOWS\\Win.ini: the file is ") +
+                                       c.shownSize +
+                                       " bytes long, and its text "
+                                       "would need more than the "
+                                       "2,000,000,000 bytes",
+                                   0),
+                  0u)
+            << box.prompt;
+        EXPECT_EQ(Text(), "");
+        EXPECT_EQ(Label(), "None");
+    }
 }
 
 }  // namespace

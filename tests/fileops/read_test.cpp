@@ -1,10 +1,14 @@
 // ReadFileText: bytes unchanged, the not-found box and sentence, and the
 // report of a file that exists but cannot be read.
+#include <signal.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstring>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +21,56 @@ namespace {
 using fotest::MakeDir;
 using fotest::WriteFile;
 using modFileOps::ReadStatus;
+
+// The misreporting file system of misreporting_fs.cpp, mounted on a folder while it lives.
+class MisreportingMount {
+  public:
+    explicit MisreportingMount(const std::string& folder) : folder_(folder) {
+#ifndef MISREPORTING_FS
+        skipReason_ = "built without libfuse3";
+#else
+        if (::access("/dev/fuse", R_OK | W_OK) != 0) {
+            skipReason_ = "/dev/fuse is missing or not usable here";
+            return;
+        }
+        struct stat before {};
+        ::stat(folder.c_str(), &before);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::execl(MISREPORTING_FS, "misreporting_fs", "-f", "-s", folder.c_str(), nullptr);
+            ::_exit(127);
+        }
+        for (int tries = 0; tries < 500; ++tries) {
+            struct stat now {};
+            if (::stat(folder.c_str(), &now) == 0 && now.st_dev != before.st_dev)
+                return;
+            if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
+                pid_ = -1;
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        skipReason_ = "the FUSE file system could not be mounted here";
+#endif
+    }
+    ~MisreportingMount() {
+        if (pid_ <= 0)
+            return;
+        ::kill(pid_, SIGTERM);  // the file system unmounts itself on the way out
+        ::waitpid(pid_, nullptr, 0);
+        ::umount2(folder_.c_str(), MNT_DETACH);
+    }
+    MisreportingMount(const MisreportingMount&) = delete;
+    MisreportingMount& operator=(const MisreportingMount&) = delete;
+    const std::string& SkipReason() const {
+        return skipReason_;
+    }
+
+  private:
+    std::string folder_;
+    std::string skipReason_;
+    pid_t pid_ = -1;
+};
 
 class ReadTest : public fotest::DriveTest {
   protected:
@@ -56,6 +110,55 @@ TEST_F(ReadTest, LargeFileIsReadWhole) {
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((i * 7919) >> 3);
     WriteFile(C("WINDOWS/Big.txt"), bytes);
     EXPECT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\Big.txt"), bytes);
+}
+
+TEST_F(ReadTest, WholeFileWhateverSizeTheFileSystemReports) {
+    const MisreportingMount mount(C("WINDOWS"));
+    if (!mount.SkipReason().empty())
+        GTEST_SKIP() << mount.SkipReason();
+    // Reported as 0, the first line's 11, the truth, and more than there is.
+    for (const char* name : {"Win.ini", "System.ini", "Hosts", "Protocol"}) {
+        ReadStatus status = ReadStatus::NotFound;
+        EXPECT_EQ(modFileOps::ReadFileText(std::string("C:\\WINDOWS\\") + name, &status),
+                  "[windows]\r\nload=\r\nrun=\r\nBeep=yes\r\nDevice=")
+            << name;
+        EXPECT_EQ(status, ReadStatus::Ok) << name;
+    }
+    EXPECT_TRUE(recorder_.boxes.empty());
+
+    // A read that fails part-way yields nothing rather than the part.
+    ReadStatus status = ReadStatus::Ok;
+    EXPECT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\Config.sys", &status), "");
+    EXPECT_EQ(status, ReadStatus::Unreadable);
+    ASSERT_EQ(recorder_.boxes.size(), 1u);
+    EXPECT_NE(recorder_.boxes[0].prompt.find("C:\\WINDOWS\\Config.sys"), std::string::npos);
+    EXPECT_NE(recorder_.boxes[0].prompt.find(std::strerror(EIO)), std::string::npos)
+        << recorder_.boxes[0].prompt;
+}
+
+TEST_F(ReadTest, FileHoldingMoreThanItReportsIsRefusedOnceItCannotFit) {
+    const MisreportingMount mount(C("WINDOWS"));
+    if (!mount.SkipReason().empty())
+        GTEST_SKIP() << mount.SkipReason();
+    // 2 MiB of 0x80 reported as empty, for a box of 3 MiB taking three units a byte: the
+    // first MiB is read unmeasured, as even three a byte would fit.
+    const modFileOps::TextRoom room{3u << 20,
+                                    [](std::string_view piece) { return 3 * piece.size(); }};
+    ReadStatus status = ReadStatus::Ok;
+    EXPECT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\Bytes.bin", &status, room), "");
+    EXPECT_EQ(status, ReadStatus::TooLarge);
+    ASSERT_EQ(recorder_.boxes.size(), 1u);
+    EXPECT_NE(recorder_.boxes[0].prompt.find("the file holds at least "), std::string::npos)
+        << recorder_.boxes[0].prompt;
+    EXPECT_NE(recorder_.boxes[0].prompt.find("than the 3,145,728 bytes"), std::string::npos);
+}
+
+TEST_F(ReadTest, LinkToAPseudoFileReportingSizeZeroIsReadWhole) {
+    fotest::Symlink("/proc/self/status", C("WINDOWS/Win.ini"));
+    const std::string text = modFileOps::ReadFileText("C:\\WINDOWS\\Win.ini");
+    EXPECT_EQ(text.rfind("Name:\t", 0), 0u) << text;
+    EXPECT_NE(text.find("\nVmSize:"), std::string::npos) << text;
+    EXPECT_TRUE(recorder_.boxes.empty());
 }
 
 TEST_F(ReadTest, NonAsciiNamesAndOtherCase) {

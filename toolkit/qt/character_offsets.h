@@ -24,6 +24,9 @@ class CharacterOffsets {
     long PositionOf(int offset) const;
     int Count() const;
 
+    // The index belongs to the document: a new one is indexed afresh when asked.
+    void DocumentReplaced() { indexed_ = false; }
+
     // The text between two byte positions, as Qt text.
     QString TextBetween(long from, long to) const;
 

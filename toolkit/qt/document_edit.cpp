@@ -6,10 +6,11 @@
 #include <sys/mman.h>
 
 #include <QKeyEvent>
-#include <bit>
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
 #include <string_view>
+#include <vector>
 
 #include "base/codepage/cp1252.h"
 #include "toolkit/qt/document_accessible.h"
@@ -32,21 +33,6 @@ int EolModeOf(const std::string& bytes) {
 
 constexpr size_t kLoadPiece = size_t{1} << 20;
 constexpr size_t kRoomForTyping = 64 * 1024;
-
-// At least the length of the bytes in UTF-8, and at most a little more: an ANSI byte
-// takes three bytes at most, and only the bytes from 0x80 up take more than one.
-size_t Utf8LengthBound(std::string_view bytes) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
-    size_t high = 0;
-    size_t pos = 0;
-    for (; pos + 8 <= bytes.size(); pos += 8) {
-        std::uint64_t eight;
-        std::memcpy(&eight, bytes.data() + pos, 8);
-        high += static_cast<size_t>(std::popcount(eight & kHighBits));
-    }
-    for (; pos < bytes.size(); ++pos) high += static_cast<unsigned char>(bytes[pos]) >> 7;
-    return bytes.size() + 2 * high;
-}
 
 // A string's reserved buffer, not yet written, is backed by large pages where the system
 // offers them: a fresh 50 MB buffer otherwise takes 12,800 page faults, which cost more
@@ -164,27 +150,93 @@ void DocumentEdit::SetDisplayFont(QFont font) {
     setFont(font);
 }
 
+std::uint64_t DocumentEdit::TextSize(std::string_view bytes) {
+    return cp1252::Utf8LengthBound(bytes);
+}
+
 void DocumentEdit::SetAnsiText(const std::string& bytes) {
+    // Sized by pieces, each marked when it needs converting: one pass over the bytes.
+    const std::string_view all(bytes);
+    std::uint64_t size = 0;
+    std::vector<bool> converted;
+    for (size_t pos = 0; pos < all.size(); pos += kLoadPiece) {
+        const std::string_view piece = all.substr(pos, kLoadPiece);
+        const std::uint64_t pieceSize = cp1252::Utf8LengthBound(piece);
+        converted.push_back(pieceSize != piece.size());
+        size += pieceSize;
+    }
+    if (size > kTextCapacity)
+        throw std::length_error("the text box cannot hold the text");
     announcer_->BeginReplacingAll();
-    SendScintilla(SCI_SETUNDOCOLLECTION, 0);
-    SendScintilla(SCI_CLEARALL);
+    // The text goes into a fresh document, which replaces the shown one only once it is
+    // whole: when memory runs out on the way, the box keeps what it had.
+    const long shown = SendScintilla(SCI_GETDOCPOINTER);
+    const long caret = SendScintilla(SCI_GETCURRENTPOS);
+    const long anchor = SendScintilla(SCI_GETANCHOR);
+    const long firstLine = SendScintilla(SCI_GETFIRSTVISIBLELINE);
+    const long xOffset = SendScintilla(SCI_GETXOFFSET);
+    SendScintilla(SCI_ADDREFDOCUMENT, 0, shown);
+    try {
+        const long fresh = SendScintilla(SCI_CREATEDOCUMENT, 0, SC_DOCUMENTOPTION_STYLES_NONE);
+        if (fresh == 0)
+            throw std::bad_alloc();
+        SendScintilla(SCI_SETDOCPOINTER, 0, fresh);
+        SendScintilla(SCI_RELEASEDOCUMENT, 0, fresh);
+        offsets_.DocumentReplaced();
+        LoadIntoShownDocument(bytes, size, converted);
+    } catch (...) {
+        SendScintilla(SCI_SETDOCPOINTER, 0, shown);
+        SendScintilla(SCI_RELEASEDOCUMENT, 0, shown);
+        SendScintilla(SCI_SETSTATUS, SC_STATUS_OK);
+        offsets_.DocumentReplaced();
+        SendScintilla(SCI_SETSEL, anchor, caret);
+        SendScintilla(SCI_SETFIRSTVISIBLELINE, firstLine);
+        SendScintilla(SCI_SETXOFFSET, xOffset);
+        announcer_->EndReplacingAll();
+        throw;
+    }
+    SendScintilla(SCI_RELEASEDOCUMENT, 0, shown);
+    SendScintilla(SCI_GOTOPOS, 0);
+    announcer_->EndReplacingAll();
+}
+
+void DocumentEdit::ThrowOnFailure() {
+    // Scintilla keeps its own failures as a status instead of throwing them.
+    const long status = SendScintilla(SCI_GETSTATUS);
+    if (status == SC_STATUS_BADALLOC)
+        throw std::bad_alloc();
+    if (status != SC_STATUS_OK)
+        throw std::runtime_error("the text box could not take the text");
+}
+
+void DocumentEdit::LoadIntoShownDocument(const std::string& bytes, std::uint64_t size,
+                                         const std::vector<bool>& converted) {
+    SendScintilla(SCI_SETCODEPAGE, SC_CP_UTF8);
     SendScintilla(SCI_SETEOLMODE, EolModeOf(bytes));
-    // The buffer is made big enough once: for the text, and for typing without moving the
-    // whole buffer at the first keys. The text goes in by pieces, so that it never exists
-    // in full as UTF-8 beside the caller's bytes and the buffer.
-    SendScintilla(SCI_ALLOCATE,
-                  static_cast<unsigned long>(Utf8LengthBound(bytes) + kRoomForTyping));
+    SendScintilla(SCI_SETUNDOCOLLECTION, 0);
+    // Big enough once: for the text, and for typing without moving the whole buffer at the
+    // first keys.
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size + kRoomForTyping));
+    ThrowOnFailure();
+    // By pieces: a piece in ASCII goes in as it is, any other is converted into one buffer
+    // used for every piece, so the text never exists in full as UTF-8 beside the caller's
+    // bytes and the text box's buffer.
+    std::string utf8;
     const std::string_view all(bytes);
     for (size_t pos = 0; pos < all.size(); pos += kLoadPiece) {
+        std::string_view piece = all.substr(pos, kLoadPiece);
+        if (converted[pos / kLoadPiece]) {
+            utf8.clear();
+            cp1252::AppendUtf8(piece, utf8);
+            piece = utf8;
+        }
         // A CR LF cut between two pieces is joined again by Scintilla.
-        const std::string utf8 = cp1252::ToUtf8(all.substr(pos, kLoadPiece));
-        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
+        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(piece.size()), piece.data());
+        ThrowOnFailure();
     }
     SendScintilla(SCI_SETUNDOCOLLECTION, 1);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_SETSAVEPOINT);
-    SendScintilla(SCI_GOTOPOS, 0);
-    announcer_->EndReplacingAll();
 }
 
 AnsiText DocumentEdit::AnsiContent() const {

@@ -163,6 +163,18 @@ void QtControl::SetText(const std::string& bytes) {
     }
 }
 
+std::uint64_t QtControl::TextCapacity() const {
+    if (qobject_cast<DocumentEdit*>(widget_))
+        return DocumentEdit::kTextCapacity;
+    return Control::TextCapacity();
+}
+
+std::uint64_t QtControl::TextSize(std::string_view bytes) const {
+    if (qobject_cast<DocumentEdit*>(widget_))
+        return DocumentEdit::TextSize(bytes);
+    return Control::TextSize(bytes);
+}
+
 bool QtControl::Visible() const {
     return widget_ && !widget_->isHidden();
 }

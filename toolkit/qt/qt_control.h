@@ -21,6 +21,8 @@ class QtControl : public Control {
     void SetEnabled(bool enabled) override;
     AnsiText Text() const override;
     void SetText(const std::string& bytes) override;
+    std::uint64_t TextCapacity() const override;
+    std::uint64_t TextSize(std::string_view bytes) const override;
     bool Visible() const override;
     void SetVisible(bool visible) override;
 

@@ -1,0 +1,137 @@
+// Whole-file reading off Windows, on native paths found through the Wine-style drive
+// emulation.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "fileops/native_file.h"
+#include "fileops/wine_drive.h"
+
+namespace fileops {
+namespace {
+
+// Small enough that a piece is still in the cache when it is copied on.
+constexpr std::size_t kPiece = std::size_t{1} << 20;
+
+// The most a byte of the ANSI code page takes in any text box (three, as UTF-8).
+constexpr std::uint64_t kMostUnitsPerByte = 3;
+
+// A string's reserved buffer, not yet written, is backed by large pages where the system
+// offers them: a fresh 50 MB buffer otherwise takes 12,800 page faults.
+void AdviseLargePages(std::string& reserved) {
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(reserved.data());
+    const std::uintptr_t first = (begin + kLargePage - 1) & ~(kLargePage - 1);
+    const std::uintptr_t last = (begin + reserved.capacity()) & ~(kLargePage - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
+}
+
+ReadResult ReadFailure(std::string cause) {
+    ReadResult result;
+    result.cause = std::move(cause);
+    return result;
+}
+
+ReadResult TooLarge(std::uint64_t size, bool atLeast = false) {
+    ReadResult result;
+    result.tooLarge = true;
+    result.sizeIsAtLeast = atLeast;
+    result.size = size;
+    return result;
+}
+
+}  // namespace
+
+ReadResult ReadNativeFile(const std::string& nativePath, const modFileOps::TextRoom& room) {
+    // O_NONBLOCK: opening a pipe or device must not wait; only regular files are read.
+    const int fd = ::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return ReadFailure(std::strerror(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return ReadFailure(std::strerror(errno));
+    if (S_ISDIR(st.st_mode))
+        return ReadFailure(std::strerror(EISDIR));
+    if (!S_ISREG(st.st_mode))
+        return ReadFailure("Not a regular file (a pipe, socket or device)");
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags != -1)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+
+    // The reported size is only a hint: pseudo and network file systems may report less
+    // (or 0) and still hand out more, so the end is where read() returns 0. The buffer is
+    // reserved, not filled: its pages are first touched by the bytes that land there, and
+    // a file refused part-way costs nothing for the part not read.
+    const auto hint = static_cast<std::uint64_t>(std::max<off_t>(st.st_size, 0));
+    if (hint > room.capacity)
+        return TooLarge(hint);
+    ReadResult result;
+    if (hint >= result.bytes.max_size())
+        throw std::bad_alloc();
+    result.bytes.reserve(static_cast<std::size_t>(hint));
+    AdviseLargePages(result.bytes);
+    const auto piece = std::make_unique_for_overwrite<char[]>(kPiece);
+    // Nothing is measured while even three units a byte would fit: measuring starts, over
+    // what came so far, once the text might not fit.
+    std::uint64_t taken = 0;
+    std::size_t measured = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd, piece.get(), kPiece);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return ReadFailure(std::strerror(errno));
+        }
+        if (n == 0)
+            break;
+        result.bytes.append(piece.get(), static_cast<std::size_t>(n));
+        const std::uint64_t got = result.bytes.size();
+        const std::uint64_t claimed = std::max(hint, got);
+        if (claimed <= room.capacity / kMostUnitsPerByte)
+            continue;
+        taken += room.Measure(std::string_view(result.bytes).substr(measured));
+        measured = result.bytes.size();
+        // Refused as soon as the text cannot fit: what was read, and at least one for
+        // each byte the file still claims to hold.
+        if (taken + (claimed - got) > room.capacity)
+            return TooLarge(claimed, got > hint);
+    }
+    result.size = result.bytes.size();
+    result.ok = true;
+    return result;
+}
+
+ReadResult ReadWholeFile(const std::string& windowsPath, const modFileOps::TextRoom& room) {
+    const auto found = wine_drive::Resolve(windowsPath, wine_drive::Purpose::Existing);
+    switch (found.outcome) {
+        case wine_drive::Resolution::Outcome::Found:
+        case wine_drive::Resolution::Outcome::NewName:
+            return ReadNativeFile(found.native, room);
+        case wine_drive::Resolution::Outcome::NotFound:
+            return ReadFailure(std::strerror(found.error != 0 ? found.error : ENOENT));
+        case wine_drive::Resolution::Outcome::Device:
+            return ReadFailure("The path names a device, not a file");
+        case wine_drive::Resolution::Outcome::Invalid:
+            break;
+    }
+    return ReadFailure("The path is not a valid Windows file name");
+}
+
+}  // namespace fileops
