@@ -91,6 +91,7 @@ ReadResult ReadWholeFile(const std::string& windowsPath) {
     if (GetFileType(h.Get()) != FILE_TYPE_DISK)
         return ReadFailure("Not a regular file (a pipe or device)");
     DWORD sizeHigh = 0;
+    SetLastError(NO_ERROR);  // a size whose low part looks like the failure value is no failure
     const DWORD sizeLow = GetFileSize(h.Get(), &sizeHigh);
     if (sizeLow == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
         return ReadFailure(ErrorText(GetLastError()));
