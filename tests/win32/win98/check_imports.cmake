@@ -1,8 +1,11 @@
 # Fails unless the 32-bit cindermoor.exe loads on Windows 98 SE and Me: PE32 with OS and
 # subsystem version 4, and nothing imported beyond ALLOWED (allowed_imports.txt). The list
 # itself is checked too: no call that 9x only pretends to have, and, when WIN98SE names a
-# folder with the export lists of Windows 98 SE, nothing those DLLs do not export.
-# Usage: cmake -DOBJDUMP=... -DEXE=... -DALLOWED=... [-DWIN98SE=dir] -P check_imports.cmake
+# folder with the export lists of Windows 98 SE, nothing those DLLs do not export. With
+# WINDRES, the manifest must name the x86 processor too: Windows XP and later refuse to
+# start a program whose manifest names another.
+# Usage: cmake -DOBJDUMP=... -DEXE=... -DALLOWED=... [-DWIN98SE=dir] [-DWINDRES=...]
+#              -P check_imports.cmake
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "objdump could not read ${EXE}")
@@ -17,6 +20,13 @@ foreach(field MajorOSystemVersion MajorSubsystemVersion)
     list(APPEND faults "${field} is not 4")
   endif()
 endforeach()
+
+if(WINDRES)
+  execute_process(COMMAND ${WINDRES} -i ${EXE} -J coff -O rc OUTPUT_VARIABLE resources)
+  if(NOT resources MATCHES "processorArchitecture=\"\"x86\"\"")
+    list(APPEND faults "the manifest does not name the x86 processor")
+  endif()
+endif()
 
 # "KERNEL32.dll GetFileSize" for every imported function.
 string(REGEX REPLACE ".*The Import Tables[^\n]*\n" "" tables "${dump}")
