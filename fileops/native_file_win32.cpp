@@ -29,16 +29,22 @@ std::string FolderOf(const std::string& path) {
 
 // The final path of a file reached through a link, in the DOS form where it has one.
 bool FinalPath(const std::string& path, std::string* out, DWORD* error) {
-    Handle h(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Present from Vista on; links that need it are not made by earlier systems.
+    using FinalPathCall = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+    const auto finalPathOf = KernelCall<FinalPathCall>("GetFinalPathNameByHandleA");
+    if (!finalPathOf) {
+        *error = ERROR_CALL_NOT_IMPLEMENTED;
+        return false;
+    }
+    Handle h(CreateFileA(path.c_str(), 0, ShareAll(), nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                         nullptr));
     if (!h.Valid()) {
         *error = GetLastError();
         return false;
     }
     std::string buffer(32768, '\0');
-    const DWORD n =
-        GetFinalPathNameByHandleA(h.Get(), buffer.data(), static_cast<DWORD>(buffer.size()),
-                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    const DWORD n = finalPathOf(h.Get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (n == 0 || n >= buffer.size()) {
         *error = n == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
         return false;
@@ -84,13 +90,25 @@ ReadResult ReadWholeFile(const std::string& windowsPath, const modFileOps::TextR
         return ReadFailure(ErrorText(GetLastError()));
     if (GetFileType(h.Get()) != FILE_TYPE_DISK)
         return ReadFailure("Not a regular file (a pipe or device)");
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(h.Get(), &size))
+    DWORD sizeHigh = 0;
+    SetLastError(NO_ERROR);  // a size whose low part looks like the failure value is no failure
+    const DWORD sizeLow = GetFileSize(h.Get(), &sizeHigh);
+    if (sizeLow == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
         return ReadFailure(ErrorText(GetLastError()));
+    const unsigned long long size = (static_cast<unsigned long long>(sizeHigh) << 32) | sizeLow;
+    // The text box of Windows 95, 98 and Me would show the first part only, and a save
+    // would then cut the file short.
+    if (OnWindows9x() && size > kWin9xTextBoxLimit) {
+        return ReadFailure("The file is " + std::to_string(size) + " bytes long, more than the " +
+                           std::to_string(kWin9xTextBoxLimit) +
+                           " bytes that the text box of Windows 98 and Me can hold");
+    }
+    if (size != static_cast<std::size_t>(size))
+        return ReadFailure(ErrorText(ERROR_NOT_ENOUGH_MEMORY));
 
     ReadResult result;
     try {
-        result.bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        result.bytes.resize(static_cast<std::size_t>(size));
     } catch (const std::exception&) {
         return ReadFailure(ErrorText(ERROR_NOT_ENOUGH_MEMORY));
     }
@@ -149,9 +167,8 @@ std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std:
         // A read-only file is reported, not silently made writable.
         if ((attrs & FILE_ATTRIBUTE_READONLY) != 0)
             return std::string("The file is read-only");
-        Handle probe(CreateFileA(target.c_str(), GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        Handle probe(CreateFileA(target.c_str(), GENERIC_WRITE, ShareAll(), nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!probe.Valid())
             return Cause(GetLastError(), "opening the file for writing");
         // Replaced under the name it is stored by, which a name typed in another letter
@@ -188,20 +205,19 @@ std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std:
     }
 
     if (!exists) {
-        if (!MoveFileExA(temp, target.c_str(), MOVEFILE_WRITE_THROUGH))
+        if (!MoveToFreeName(temp, target))
             return fail("putting the new file in place", GetLastError());
         return std::nullopt;
     }
 
-    // ReplaceFileA keeps the replaced file's attributes, security and identity.
-    ReplaceOutcome replaced = PutInPlace(target, temp, folder);
+    ReplaceOutcome replaced = PutInPlace(target, temp, folder, attrs);
     if (!replaced.ok) {
         *oldContentAt = replaced.oldContentAt;
         return replaced.cause;
     }
 
     // Hidden and system (and the archive flag) stay as they were.
-    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+    constexpr DWORD kKept = kKeptAttributes;
     const DWORD now = GetFileAttributesA(target.c_str());
     if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (attrs & kKept)) {
         DWORD wanted = (now & ~kKept & ~FILE_ATTRIBUTE_NORMAL) | (attrs & kKept);

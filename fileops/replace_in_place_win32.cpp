@@ -14,8 +14,8 @@ struct FileIdentity {
 };
 
 std::optional<FileIdentity> IdentityOf(const std::string& path) {
-    Handle h(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle h(CreateFileA(path.c_str(), 0, ShareAll(), nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                         nullptr));
     BY_HANDLE_FILE_INFORMATION info;
     if (!h.Valid() || !GetFileInformationByHandle(h.Get(), &info))
         return std::nullopt;
@@ -29,8 +29,22 @@ bool Exists(const std::string& path) {
 }  // namespace
 
 ReplaceCalls& ReplaceCallsInUse() {
-    static ReplaceCalls calls;
+    static ReplaceCalls calls = [] {
+        ReplaceCalls found;
+        if (!OnWindows9x()) {
+            found.replaceFile = KernelCall<decltype(found.replaceFile)>("ReplaceFileA");
+            found.moveFileEx = KernelCall<decltype(found.moveFileEx)>("MoveFileExA");
+        }
+        return found;
+    }();
     return calls;
+}
+
+bool MoveToFreeName(const std::string& from, const std::string& to) {
+    const ReplaceCalls& calls = ReplaceCallsInUse();
+    if (calls.moveFileEx && !OnWindows9x())
+        return calls.moveFileEx(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+    return calls.moveFile(from.c_str(), to.c_str()) != FALSE;
 }
 
 std::string WithStoredName(const std::string& path) {
@@ -46,17 +60,11 @@ std::string WithStoredName(const std::string& path) {
 }
 
 ReplaceOutcome PutInPlace(const std::string& target, const std::string& temp,
-                          const std::string& folder) {
+                          const std::string& folder, DWORD attributes) {
     const ReplaceCalls& calls = ReplaceCallsInUse();
     ReplaceOutcome outcome;
-    const std::optional<FileIdentity> old = IdentityOf(target);
-    if (!old) {
-        outcome.cause = Cause(GetLastError(), "examining the file");
-        calls.deleteFile(temp.c_str());
-        return outcome;
-    }
-    // With a backup name the system moves the old file aside rather than deleting it, so
-    // that a failure part-way leaves it under one of the two names.
+    // With a backup name the old file is moved aside rather than deleted, so that a failure
+    // part-way leaves it under one of the two names.
     char backup[MAX_PATH];
     if (GetTempFileNameA(folder.c_str(), "cmb", 0, backup) == 0) {
         outcome.cause =
@@ -65,6 +73,16 @@ ReplaceOutcome PutInPlace(const std::string& target, const std::string& temp,
         return outcome;
     }
     calls.deleteFile(backup);
+    if (OnWindows9x() || !calls.replaceFile)
+        return PutInPlaceByRenames(target, temp, backup, attributes);
+
+    const std::optional<FileIdentity> old = IdentityOf(target);
+    if (!old) {
+        outcome.cause = Cause(GetLastError(), "examining the file");
+        calls.deleteFile(temp.c_str());
+        return outcome;
+    }
+    // ReplaceFileA keeps the replaced file's attributes, security and identity.
     if (calls.replaceFile(target.c_str(), temp.c_str(), backup, REPLACEFILE_IGNORE_MERGE_ERRORS,
                           nullptr, nullptr)) {
         calls.deleteFile(backup);
@@ -82,9 +100,7 @@ ReplaceOutcome PutInPlace(const std::string& target, const std::string& temp,
         }
         DWORD error = ERROR_ALREADY_EXISTS;  // another file has taken the name meanwhile
         if (!Exists(target)) {
-            error = calls.moveFileEx(backup, target.c_str(), MOVEFILE_WRITE_THROUGH)
-                        ? ERROR_SUCCESS
-                        : GetLastError();
+            error = MoveToFreeName(backup, target) ? ERROR_SUCCESS : GetLastError();
         }
         if (error != ERROR_SUCCESS) {
             outcome.cause += "; " + Cause(error, "putting the old file back");

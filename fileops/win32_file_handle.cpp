@@ -21,4 +21,17 @@ std::string Cause(DWORD error, const std::string& doing) {
     return ErrorText(error) + " (" + doing + ")";
 }
 
+bool OnWindows9x() {
+    return (GetVersion() & 0x80000000u) != 0;
+}
+
+DWORD ShareAll() {
+    return FILE_SHARE_READ | FILE_SHARE_WRITE | (OnWindows9x() ? 0 : FILE_SHARE_DELETE);
+}
+
+FARPROC KernelExport(const char* name) {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    return kernel ? GetProcAddress(kernel, name) : nullptr;
+}
+
 }  // namespace fileops

@@ -241,6 +241,135 @@ TEST_F(EditorFlow, SaveKeepsTheNameTheFileIsStoredBy) {
     }
 }
 
+std::vector<std::string> TemporaryFilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\cm*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do names.push_back(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// The text box of Windows 98 and Me holds 65,535 bytes: a longer file would show cut and
+// then save cut.
+TEST_F(EditorFlow, AFileLargerThanTheTextBoxCanHoldIsRefusedNotShownCut) {
+    const std::string path = InWindows("Win.ini");
+    testsupport::WriteBytes(path, "[windows]\r\n");
+    Start();
+    for (const std::size_t size : {65535u, 65536u}) {
+        SCOPED_TRACE(size);
+        std::string bytes = "[windows]\r\n";
+        while (bytes.size() < size) bytes += "load=\r\n";
+        bytes.resize(size, 'x');
+        testsupport::WriteBytes(path, bytes);
+        testsupport::MessageBoxRecorder boxes;
+        Click("cmdOpen", 3);
+        if (!testsupport::OnWindows9x() || size <= 65535) {
+            EXPECT_TRUE(boxes.Boxes().empty());
+            EXPECT_EQ(Shown(), bytes);
+            EXPECT_EQ(PathLabel(), path);
+            continue;
+        }
+        ASSERT_EQ(boxes.Boxes().size(), 1u);
+        EXPECT_EQ(boxes.Boxes()[0].caption, "Error");
+        const std::string& prompt = boxes.Boxes()[0].prompt;
+        for (const std::string& part : {path, std::string("65536 bytes"), std::string("65535")})
+            EXPECT_NE(prompt.find(part), std::string::npos) << prompt;
+        EXPECT_EQ(Shown(), "");
+        EXPECT_EQ(PathLabel(), "None");
+    }
+}
+
+// Without ReplaceFileA (Windows 98 and Me) the old file is renamed aside, the new one into
+// its place, and the old one deleted: each rename failing in turn, and the backup that
+// cannot be deleted at the end.
+struct RenameFailure {
+    const char* what;
+    int failingMove;    // 1: the old file aside, 2: the new one in, 3: the old one back
+    bool putBackFails;  // the move after the failing one fails too
+    bool backupStays;   // deleting the backup fails
+};
+RenameFailure renameFailure;
+int movesMade = 0;
+std::string renamedAside;
+
+BOOL WINAPI FailingMove(LPCSTR from, LPCSTR to) {
+    if (++movesMade == 1)
+        renamedAside = to;
+    if (movesMade == renameFailure.failingMove ||
+        (renameFailure.putBackFails && movesMade == renameFailure.failingMove + 1)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return MoveFileA(from, to);
+}
+
+BOOL WINAPI DeleteAllButTheBackup(LPCSTR path) {
+    if (renameFailure.backupStays && path == renamedAside) {
+        SetLastError(ERROR_SHARING_VIOLATION);
+        return FALSE;
+    }
+    return DeleteFileA(path);
+}
+
+TEST_F(EditorFlow, AReplaceByRenamesFailingAtAnyStepLosesNothing) {
+    const RenameFailure cases[] = {
+        {"moving the old file aside", 1, false, false},
+        {"moving the new file in", 2, false, false},
+        {"moving the new file in, then the old one back", 2, true, false},
+        {"deleting the old file at the end", 0, false, true},
+    };
+    const std::string path = InWindows("System.ini"), old = "[boot]\r\nshell=Explorer.exe\r\n";
+    constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    fileops::ReplaceCalls& calls = fileops::ReplaceCallsInUse();
+    const fileops::ReplaceCalls real = calls;
+    calls.replaceFile = nullptr;
+    calls.moveFile = FailingMove;
+    calls.deleteFile = DeleteAllButTheBackup;
+    testsupport::WriteBytes(path, old);
+    Start();
+    for (const RenameFailure& step : cases) {
+        SCOPED_TRACE(step.what);
+        renameFailure = step;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        testsupport::WriteBytes(path, old);
+        SetFileAttributesA(path.c_str(), kHiddenSystem);
+        Click("cmdOpen", 2);
+        Type("[boot]\r\nchanged\r\n");
+        testsupport::MessageBoxRecorder boxes;
+        movesMade = 0;
+        Click("cmdSave");
+        std::vector<std::string> left = TemporaryFilesIn(WindowsDir());
+        if (step.backupStays) {
+            EXPECT_TRUE(boxes.Boxes().empty());
+            EXPECT_EQ(testsupport::ReadBytes(path), "[boot]\r\nchanged\r\n");
+        } else if (!step.putBackFails) {
+            ASSERT_EQ(boxes.Boxes().size(), 1u);
+            EXPECT_NE(boxes.Boxes()[0].prompt.find("left as it was before"), std::string::npos);
+            EXPECT_EQ(testsupport::ReadBytes(path), old);
+            EXPECT_TRUE(left.empty());
+        } else {
+            ASSERT_EQ(boxes.Boxes().size(), 1u);
+            EXPECT_NE(boxes.Boxes()[0].prompt.find(renamedAside), std::string::npos);
+            EXPECT_FALSE(testsupport::Exists(path));
+        }
+        if (step.backupStays || step.putBackFails) {
+            // The old content, whole, under the one name the save leaves besides.
+            EXPECT_EQ(testsupport::ReadBytes(renamedAside), old);
+            EXPECT_EQ(left, std::vector<std::string>{renamedAside.substr(WindowsDir().size() + 1)});
+            SetFileAttributesA(renamedAside.c_str(), FILE_ATTRIBUTE_NORMAL);
+            testsupport::Remove(renamedAside);
+        }
+        if (testsupport::Exists(path)) {
+            EXPECT_EQ(GetFileAttributesA(path.c_str()) & kHiddenSystem, kHiddenSystem);
+        }
+    }
+    calls = real;
+}
+
 // The system failing part-way through the replace, as it may on a real disk: the calls a
 // replace makes are swapped for ones that do part of the work and then fail.
 struct PartWayFailure {
@@ -265,18 +394,6 @@ BOOL WINAPI FailingPutBack(LPCSTR from, LPCSTR to, DWORD flags) {
         return MoveFileExA(from, to, flags);
     SetLastError(failure.putBackError);
     return FALSE;
-}
-
-std::vector<std::string> TemporaryFilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\cm*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do names.push_back(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
 }
 
 TEST_F(EditorFlow, AReplaceFailingPartWayNeverLosesTheOldContentAndSaysWhereItIs) {

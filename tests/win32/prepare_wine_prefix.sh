@@ -1,13 +1,15 @@
 #!/bin/sh
 # Makes the Wine prefix the Windows tests run in, unless it is there already: Wine's own
 # C: drive and registry, with the "null" graphics driver so that no display is needed.
+# The programs named after KEEPER.EXE run as on Windows 98: GetVersion reports 4.10.
 # Then starts Wine's server, services and desktop for the tests to share (stopped by
 # "wineserver -k" afterwards).
-# Usage: prepare_wine_prefix.sh PREFIX WINE [KEEPER.EXE]
+# Usage: prepare_wine_prefix.sh PREFIX WINE [KEEPER.EXE [WIN98-PROGRAM.exe...]]
 set -eu
 prefix="$1"
 wine="$2"
 keeper="${3:-}"
+shift $(($# < 3 ? $# : 3))
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$prefix"
 # Wine's server and services outlive the commands that start them: they must not hold on
@@ -34,6 +36,10 @@ if [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ]; then
 fi
 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >>"$log" 2>&1
 "$wine" reg query 'HKCU\Software\Wine\Drivers' /v Graphics </dev/null 2>>"$log" | grep -q null
+for program in "$@"; do
+    "$wine" reg add "HKCU\\Software\\Wine\\AppDefaults\\$program" /v Version /d win98 /f \
+        </dev/null >>"$log" 2>&1
+done
 # A server started before the change keeps its desktop on the old driver: wait for it to
 # stop, so that the next one starts on the null driver.
 "$wineserver" -w </dev/null >>"$log" 2>&1 || true

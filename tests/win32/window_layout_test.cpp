@@ -338,6 +338,17 @@ TEST(TransparentLabel, ShowsTheColouredPictureAroundItsLetters) {
     EXPECT_GT(text, 20);
     EXPECT_GT(colouredBehind, 500);
     EXPECT_LT(other, colouredBehind / 4);
+    // Windows 98 and Me would tile the first 8 x 8 pixels of a pattern brush.
+    if (testsupport::OnWindows9x()) {
+        HDC dc = GetDC(child);
+        const LRESULT brush =
+            SendMessageA(WindowOf(*form), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                         reinterpret_cast<LPARAM>(child));
+        LOGBRUSH kind{};
+        GetObjectA(reinterpret_cast<HBRUSH>(brush), sizeof kind, &kind);
+        EXPECT_NE(kind.lbStyle, static_cast<UINT>(BS_PATTERN));
+        ReleaseDC(child, dc);
+    }
 }
 
 TEST_F(MainWindowLayout, PictureBoxShowsTheLogoOnWhite) {

@@ -2,6 +2,7 @@
 
 #include "toolkit/win32/metrics.h"
 #include "toolkit/win32/pictures.h"
+#include "toolkit/win32/windows_family.h"
 
 namespace toolkit::win32 {
 namespace {
@@ -64,7 +65,8 @@ void Backdrop::Render(const FormLayout& form, int dpi, int width, int height) {
 
     SelectObject(dc, old);
     DeleteDC(dc);
-    brush_ = CreatePatternBrush(bitmap_);
+    if (!OnWindows9x())
+        brush_ = CreatePatternBrush(bitmap_);
 }
 
 void Backdrop::Release() {
@@ -87,13 +89,26 @@ void Backdrop::PaintTo(HDC dc, const RECT& area) const {
     DeleteDC(source);
 }
 
-HBRUSH Backdrop::BrushFor(HDC childDc, int x, int y) const {
+HBRUSH Backdrop::BrushFor(HDC childDc, const RECT& area) const {
+    if (!brush_) {
+        if (bitmap_) {
+            // Logical coordinates: the copy follows the viewport when the child is printed
+            // into its parent's picture (WM_PRINT).
+            HDC source = CreateCompatibleDC(childDc);
+            HGDIOBJ old = SelectObject(source, bitmap_);
+            BitBlt(childDc, 0, 0, area.right - area.left, area.bottom - area.top, source, area.left,
+                   area.top, SRCCOPY);
+            SelectObject(source, old);
+            DeleteDC(source);
+        }
+        return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    }
     // The brush origin is in device units: where the form's origin lands in this DC. That
     // is (-x, -y) when the child paints itself, and moves with the viewport when the child
     // is printed into its parent's picture (WM_PRINT).
     POINT childOrigin{0, 0};
     LPtoDP(childDc, &childOrigin, 1);
-    SetBrushOrgEx(childDc, childOrigin.x - x, childOrigin.y - y, nullptr);
+    SetBrushOrgEx(childDc, childOrigin.x - area.left, childOrigin.y - area.top, nullptr);
     return brush_;
 }
 

@@ -20,8 +20,10 @@ class Backdrop {
 
     // Copies the part of the backdrop under the given client rectangle.
     void PaintTo(HDC dc, const RECT& area) const;
-    // A brush that paints a child at (x, y) with the backdrop under it.
-    HBRUSH BrushFor(HDC childDc, int x, int y) const;
+    // A brush that paints a child at `area` (client coordinates) with the backdrop under
+    // it. Windows 98 and Me use only 8 x 8 pixels of a pattern brush: there the backdrop is
+    // copied into the child's DC and the brush returned paints nothing.
+    HBRUSH BrushFor(HDC childDc, const RECT& area) const;
 
   private:
     HBITMAP bitmap_ = nullptr;

@@ -1,12 +1,25 @@
 #include "toolkit/win32/message_loop.h"
 
 #include "toolkit/win32/win32_form.h"
+#include "toolkit/win32/windows_family.h"
 
 namespace toolkit::win32 {
 namespace {
 
 HWND mainWindow = nullptr;
 bool mainLoopRunning = false;
+
+// The Unicode loop hands the Unicode text box what is typed as typed; Windows 98 and Me
+// have the ANSI loop only.
+BOOL GetNextMessage(MSG* message) {
+    return OnWindows9x() ? GetMessageA(message, nullptr, 0, 0)
+                         : GetMessageW(message, nullptr, 0, 0);
+}
+
+BOOL PeekNextMessage(MSG* message) {
+    return OnWindows9x() ? PeekMessageA(message, nullptr, 0, 0, PM_REMOVE)
+                         : PeekMessageW(message, nullptr, 0, 0, PM_REMOVE);
+}
 
 }  // namespace
 
@@ -16,13 +29,16 @@ void DispatchThroughForms(MSG& message) {
             return;
     }
     TranslateMessage(&message);
-    DispatchMessageW(&message);
+    if (OnWindows9x())
+        DispatchMessageA(&message);
+    else
+        DispatchMessageW(&message);
 }
 
 bool RunMessageLoopUntil(const std::function<bool()>& done) {
     MSG message;
     while (!done()) {
-        BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        BOOL got = GetNextMessage(&message);
         if (got == 0) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return false;
@@ -36,7 +52,7 @@ bool RunMessageLoopUntil(const std::function<bool()>& done) {
 
 void ProcessPendingMessages() {
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekNextMessage(&message)) {
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
@@ -50,7 +66,7 @@ int RunMainLoop() {
     MSG message;
     int exitCode = 0;
     for (;;) {
-        BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        BOOL got = GetNextMessage(&message);
         if (got == 0) {
             exitCode = static_cast<int>(message.wParam);
             break;

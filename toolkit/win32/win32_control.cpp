@@ -4,6 +4,7 @@
 
 #include "toolkit/win32/ansi_text.h"
 #include "toolkit/win32/messages.h"
+#include "toolkit/win32/windows_family.h"
 
 namespace toolkit::win32 {
 
@@ -49,6 +50,8 @@ AnsiText Win32Control::Text() const {
         return AnsiText{{}, U'\0'};
     if (!handle_)
         return AnsiText{layout_.caption, std::nullopt};
+    if (OnWindows9x())
+        return AnsiText{WindowText(), std::nullopt};  // an ANSI box holds bytes only
     // A text box is a Unicode window: the ANSI calls would hand its text over best fitted.
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(handle_)) + 1, L'\0');
     text.resize(static_cast<size_t>(
@@ -60,7 +63,10 @@ void Win32Control::SetText(const std::string& bytes) {
     if (!handle_)
         return;
     lostAtNul_ = bytes.find('\0') != std::string::npos;
-    SetWindowTextW(handle_, FromAnsi(bytes).c_str());
+    if (OnWindows9x())
+        SetWindowTextA(handle_, bytes.c_str());
+    else
+        SetWindowTextW(handle_, FromAnsi(bytes).c_str());
 }
 
 bool Win32Control::Visible() const {

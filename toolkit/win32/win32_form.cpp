@@ -8,6 +8,7 @@
 #include "toolkit/win32/messages.h"
 #include "toolkit/win32/picture_box.h"
 #include "toolkit/win32/pictures.h"
+#include "toolkit/win32/windows_family.h"
 
 namespace toolkit::win32 {
 
@@ -193,15 +194,22 @@ void Win32Form::CreateControl(const ControlLayout& layout, int id) {
                 style |= WS_VSCROLL;
             if (layout.readOnly)
                 style |= ES_READONLY;
-            // A Unicode edit box (the 64-bit build runs on the NT family only): an ANSI one
-            // would best fit whatever the user types outside the code page, silently.
-            child =
-                CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", style, pixels.left, pixels.top,
-                                pixels.width, pixels.height, window_, menuId, instance, nullptr);
+            // A Unicode edit box on the NT family: an ANSI one would best fit whatever the
+            // user types outside the code page, silently. Windows 98 and Me have the ANSI one
+            // only; there the keyboard and the clipboard give code-page text anyway.
+            if (OnWindows9x()) {
+                child = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", style, pixels.left,
+                                        pixels.top, pixels.width, pixels.height, window_, menuId,
+                                        instance, nullptr);
+            } else {
+                child = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", style, pixels.left,
+                                        pixels.top, pixels.width, pixels.height, window_, menuId,
+                                        instance, nullptr);
+            }
             if (child) {
-                // No length limit of its own: whole configuration files of any size load.
-                SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
-                SetWindowTextW(child, FromAnsi(layout.caption).c_str());
+                // No length limit of its own beyond the system's (65,535 bytes on 9x, where
+                // larger files are refused when read).
+                SendMessageA(child, EM_SETLIMITTEXT, 0, 0);
             }
             break;
         }
@@ -224,6 +232,8 @@ void Win32Form::CreateControl(const ControlLayout& layout, int id) {
         SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     controls_.push_back(std::make_unique<Win32Control>(layout, child, pixels));
+    if (layout.kind == ControlKind::TextBox)
+        controls_.back()->SetText(layout.caption);
     if (layout.autoSize)
         controls_.back()->FitToCaption();
 }

@@ -37,7 +37,7 @@ LRESULT Win32Form::OnColorStatic(HDC dc, HWND child) {
     if (layout.transparent) {
         SetBkMode(dc, TRANSPARENT);
         RECT area = ChildRectInParent(child, window_);
-        return reinterpret_cast<LRESULT>(backdrop_.BrushFor(dc, area.left, area.top));
+        return reinterpret_cast<LRESULT>(backdrop_.BrushFor(dc, area));
     }
     COLORREF back = ToColorRef(layout.backColor.value_or(layout_.backColor));
     SetBkColor(dc, back);
@@ -59,7 +59,7 @@ LRESULT Win32Form::OnColorEdit(HDC dc, HWND child) {
 
 LRESULT Win32Form::OnColorButton(HDC dc, HWND child) {
     RECT area = ChildRectInParent(child, window_);
-    return reinterpret_cast<LRESULT>(backdrop_.BrushFor(dc, area.left, area.top));
+    return reinterpret_cast<LRESULT>(backdrop_.BrushFor(dc, area));
 }
 
 void Win32Form::OnDrawItem(const DRAWITEMSTRUCT& item) {

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "toolkit/win32/win32_form.h"
+#include "toolkit/win32/windows_family.h"
 
 namespace toolkit::win32 {
 
@@ -85,7 +86,8 @@ bool Win32Form::PreTranslate(MSG& message) {
                 break;
         }
     }
-    return IsDialogMessageW(window_, &message) != FALSE;
+    return (OnWindows9x() ? IsDialogMessageA(window_, &message)
+                          : IsDialogMessageW(window_, &message)) != FALSE;
 }
 
 // Windows hands the focus to the window itself on activation; give it back to the control

@@ -1,6 +1,10 @@
 #include "tests/win32/support/wine_gui.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "toolkit/backend.h"
 #include "toolkit/win32/message_loop.h"
@@ -8,6 +12,25 @@
 #include "toolkit/win32/win32_form.h"
 
 namespace testsupport {
+namespace {
+
+// A run meant for Windows 98 (CINDERMOOR_WINDOWS_FAMILY=9x) that the system does not take
+// for one would test the NT paths under the wrong name: it fails instead.
+class WindowsFamilyCheck : public ::testing::Environment {
+    void SetUp() override {
+        const char* family = std::getenv("CINDERMOOR_WINDOWS_FAMILY");
+        const bool wanted9x = family != nullptr && std::string(family) == "9x";
+        ASSERT_EQ(OnWindows9x(), wanted9x) << "GetVersion() = " << std::hex << GetVersion();
+    }
+};
+[[maybe_unused]] const auto* const familyCheck =
+    ::testing::AddGlobalTestEnvironment(new WindowsFamilyCheck);
+
+}  // namespace
+
+bool OnWindows9x() {
+    return (GetVersion() & 0x80000000u) != 0;
+}
 
 toolkit::Toolkit& Gui() {
     static std::unique_ptr<toolkit::Toolkit> toolkit = toolkit::CreateToolkit();

@@ -12,6 +12,9 @@
 
 namespace testsupport {
 
+// Whether the system reports Windows 95, 98 or Me (the runs named win98.*).
+bool OnWindows9x();
+
 // The program's toolkit, created once per test binary.
 toolkit::Toolkit& Gui();
 
