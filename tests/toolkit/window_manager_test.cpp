@@ -159,8 +159,14 @@ TEST_F(SeenFromOutside, AboutWindowIsACentredDialogWithoutIcon) {
 
 // The box of a window with an icon: the stop sign inside, and no icon in its title bar.
 TEST_F(SeenFromOutside, MessageBoxIsTitledWithItsCaptionAloneAndNoIcon) {
-    Inspect(testsupport::WindowOf(main->Form()));
-    ASSERT_EQ(QApplication::activeWindow(), testsupport::WindowOf(main->Form()));
+    // The box's owner is the active window: wait until the window manager has activated it.
+    QWidget* owner = testsupport::WindowOf(main->Form());
+    Inspect(owner);
+    for (int attempt = 0; attempt < 100 && QApplication::activeWindow() != owner; ++attempt) {
+        testsupport::ProcessEvents();
+        QThread::msleep(30);
+    }
+    ASSERT_EQ(QApplication::activeWindow(), owner);
     WhileModal([] { toolkit::MsgBox("Cindermoor was unable to find specified file", 16, "Error"); },
                [](QWidget* widget) {
                    auto* box = qobject_cast<QMessageBox*>(widget);
