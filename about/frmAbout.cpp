@@ -2,22 +2,30 @@
 
 #include "about/frmAbout_layout.h"
 #include "base/identity/identity.h"
+#include "toolkit/click_table.h"
 
 namespace about {
+namespace {
 
-frmAbout::frmAbout(toolkit::Toolkit& toolkit) {
-    form_ = toolkit.CreateForm(
-        frmAboutLayout(),
-        toolkit::FormEvents{{}, [this](const std::string& name, std::int16_t) { OnClick(name); }});
+const toolkit::ClickTable<frmAbout> kClickHandlers{
+    {"closeabout", &frmAbout::closeabout_Click},
+    {"Command1", &frmAbout::Command1_Click},
+    {"emailladdy", &frmAbout::emailladdy_Click},
+};
+
+}  // namespace
+
+void frmAbout::CheckClickHandlers() {
+    kClickHandlers.Check(frmAboutLayout());
 }
 
-void frmAbout::OnClick(const std::string& name) {
-    if (name == "closeabout")
-        closeabout_Click();
-    if (name == "Command1")
-        Command1_Click();
-    if (name == "emailladdy")
-        emailladdy_Click();
+frmAbout::frmAbout(toolkit::Toolkit& toolkit) {
+    CheckClickHandlers();
+    form_ = toolkit.CreateForm(
+        frmAboutLayout(),
+        toolkit::FormEvents{{}, [this](const std::string& name, std::int16_t index) {
+                                kClickHandlers.Dispatch(*this, name, index);
+                            }});
 }
 
 void frmAbout::closeabout_Click() {

@@ -10,6 +10,8 @@ namespace about {
 
 class frmAbout {
   public:
+    // Throws toolkit::ClickTableError when the click handlers do not match the controls.
+    static void CheckClickHandlers();
     explicit frmAbout(toolkit::Toolkit& toolkit);
 
     toolkit::Form& Form() { return *form_; }
@@ -19,7 +21,6 @@ class frmAbout {
     void emailladdy_Click();
 
   private:
-    void OnClick(const std::string& name);
     void ShowContact(const char* value);
 
     std::unique_ptr<toolkit::Form> form_;

@@ -3,11 +3,15 @@
 #include "about/about_text_data.h"
 #include "base/identity/identity.h"
 
+// Each row names only what differs from a control's defaults; GCC warns about every member
+// that a designated initialiser leaves to its default.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#endif
+
 namespace about {
 namespace {
 
-using toolkit::ControlKind;
-using toolkit::ControlLayout;
 using toolkit::FontDesc;
 
 const FontDesc kButtonFont{"Tahoma", 9, true};
@@ -17,84 +21,6 @@ const FontDesc kTitleFont{"Tahoma", 11.25, true};
 const FontDesc kVersionFont{"Tahoma", 8.25, true};
 constexpr toolkit::Rgb kLightGrey{224, 224, 224};
 
-ControlLayout Make(const char* name, ControlKind kind, int left, int top, int width, int height,
-                   int tab) {
-    ControlLayout c;
-    c.name = name;
-    c.kind = kind;
-    c.left = left, c.top = top, c.width = width, c.height = height;
-    c.tabIndex = tab;
-    return c;
-}
-
-ControlLayout Button(const char* name, const char* caption, int left, int width, int tab) {
-    ControlLayout c = Make(name, ControlKind::CommandButton, left, 4905, width, 375, tab);
-    c.caption = caption;
-    c.font = kButtonFont;
-    return c;
-}
-
-ControlLayout Label(const char* name, const char* caption, int left, int top, int width,
-                    const FontDesc& font, int tab) {
-    ControlLayout c = Make(name, ControlKind::Label, left, top, width, 255, tab);
-    c.caption = caption;
-    c.font = font;
-    c.transparent = true;
-    return c;
-}
-
-toolkit::FormLayout Build() {
-    toolkit::FormLayout f;
-    f.name = "frmAbout";
-    f.caption = "About WinME Cindermoor";
-    f.clientWidth = 7500;
-    f.clientHeight = 5355;
-    f.backColor = toolkit::kWhite;
-    f.font = kBoxFont;
-    f.border = toolkit::FormBorder::FixedDialog;
-    f.showInTaskbar = false;
-
-    ControlLayout icon = Make("win", ControlKind::PictureBox, 270, 180, 525, 495, 7);
-    icon.picture = toolkit::kPictureIcon;
-    icon.backColor = toolkit::kWhite;
-    f.controls.push_back(icon);
-
-    f.controls.push_back(Button("closeabout", "Close", 6615, 855, 4));
-
-    ControlLayout text = Make("Text1", ControlKind::TextBox, 270, 1650, 7215, 3135, 3);
-    text.caption = AboutText();
-    text.font = kBoxFont;
-    text.multiLine = true;
-    text.readOnly = true;
-    text.vScroll = true;
-    f.controls.push_back(text);
-
-    f.controls.push_back(Button("emailladdy", "Email Address", 45, 1695, 2));
-    f.controls.push_back(Button("Command1", "Updates", 1800, 1095, 1));
-
-    ControlLayout contact = Make("electronicmail", ControlKind::TextBox, 3060, 4950, 3375, 285, 0);
-    contact.caption = identity::kEmail;
-    contact.font = kContactFont;
-    contact.readOnly = true;
-    contact.visible = false;
-    contact.backColor = toolkit::kWhite;
-    f.controls.push_back(contact);
-
-    f.controls.push_back(
-        Label("Label2", "Microsoft Windows Millennium Cindermoor", 990, 270, 5175, kTitleFont, 6));
-    f.controls.push_back(Label("lblVersionInfo", "version 1.5", 6165, 630, 975, kVersionFont, 5));
-
-    ControlLayout panel = Make("Gray", ControlKind::Shape, -45, 990, 7605, 4380, -1);
-    panel.fillColor = kLightGrey;
-    panel.backColor = kLightGrey;
-    panel.borderColor = toolkit::kBlack;
-    f.controls.push_back(panel);
-
-    ControlLayout line = Make("Line9", ControlKind::Line, 990, 525, 6030, 525, -1);
-    f.controls.push_back(line);
-    return f;
-}
-
 }  // namespace
 
 const std::string& AboutText() {
@@ -103,7 +29,33 @@ const std::string& AboutText() {
 }
 
 const toolkit::FormLayout& frmAboutLayout() {
-    static const toolkit::FormLayout layout = Build();
+    using enum toolkit::ControlKind;
+    using toolkit::kBlack, toolkit::kWhite, toolkit::kPictureIcon;
+    // One row per control, in creation order. A line's Left, Top, Width, Height are its two
+    // end points.
+    // clang-format off
+    static const toolkit::FormLayout layout{
+        .name = "frmAbout",
+        .caption = "About WinME Cindermoor",
+        .clientWidth = 7500,
+        .clientHeight = 5355,
+        .backColor = kWhite,
+        .font = kBoxFont,
+        .border = toolkit::FormBorder::FixedDialog,
+        .showInTaskbar = false,
+        .controls = {
+            {.name = "win",            .kind = PictureBox,    .index = -1, .caption = "",                                        .left = 270,  .top = 180,  .width = 525,  .height = 495,  .tabIndex = 7,  .backColor = kWhite, .picture = kPictureIcon},
+            {.name = "closeabout",     .kind = CommandButton, .index = -1, .caption = "Close",                                   .left = 6615, .top = 4905, .width = 855,  .height = 375,  .tabIndex = 4,  .font = kButtonFont},
+            {.name = "Text1",          .kind = TextBox,       .index = -1, .caption = AboutText(),                               .left = 270,  .top = 1650, .width = 7215, .height = 3135, .tabIndex = 3,  .font = kBoxFont, .multiLine = true, .readOnly = true, .vScroll = true},
+            {.name = "emailladdy",     .kind = CommandButton, .index = -1, .caption = "Email Address",                           .left = 45,   .top = 4905, .width = 1695, .height = 375,  .tabIndex = 2,  .font = kButtonFont},
+            {.name = "Command1",       .kind = CommandButton, .index = -1, .caption = "Updates",                                 .left = 1800, .top = 4905, .width = 1095, .height = 375,  .tabIndex = 1,  .font = kButtonFont},
+            {.name = "electronicmail", .kind = TextBox,       .index = -1, .caption = identity::kEmail,                          .left = 3060, .top = 4950, .width = 3375, .height = 285,  .tabIndex = 0,  .font = kContactFont, .backColor = kWhite, .visible = false, .readOnly = true},
+            {.name = "Label2",         .kind = Label,         .index = -1, .caption = "Microsoft Windows Millennium Cindermoor", .left = 990,  .top = 270,  .width = 5175, .height = 255,  .tabIndex = 6,  .font = kTitleFont, .transparent = true},
+            {.name = "lblVersionInfo", .kind = Label,         .index = -1, .caption = "version 1.5",                             .left = 6165, .top = 630,  .width = 975,  .height = 255,  .tabIndex = 5,  .font = kVersionFont, .transparent = true},
+            {.name = "Gray",           .kind = Shape,         .index = -1, .caption = "",                                        .left = -45,  .top = 990,  .width = 7605, .height = 4380, .tabIndex = -1, .backColor = kLightGrey, .fillColor = kLightGrey, .borderColor = kBlack},
+            {.name = "Line9",          .kind = Line,          .index = -1, .caption = "",                                        .left = 990,  .top = 525,  .width = 6030, .height = 525,  .tabIndex = -1},
+        }};
+    // clang-format on
     return layout;
 }
 

@@ -1,8 +1,13 @@
 // Start-up: the main window is the program's start-up object; closing it ends the program.
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 #include "editor/frmCindermoor.h"
 #include "toolkit/backend.h"
+#include "toolkit/click_table.h"
+#include "toolkit/message_box.h"
 
 int main() {
 #ifdef SIGXFSZ
@@ -10,7 +15,15 @@ int main() {
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     auto toolkit = toolkit::CreateToolkit();
-    editor::frmCindermoor main(*toolkit);
-    main.Show();
+    std::unique_ptr<editor::frmCindermoor> main;
+    try {
+        main = std::make_unique<editor::frmCindermoor>(*toolkit);
+    } catch (const toolkit::ClickTableError& error) {
+        // A fault of the build, not of the user's files: say so and end before any window.
+        std::fprintf(stderr, "cindermoor: %s\n", error.what());
+        toolkit::MsgBox(error.what(), toolkit::vbCritical, "Cindermoor");
+        return EXIT_FAILURE;
+    }
+    main->Show();
     return toolkit->Run();
 }

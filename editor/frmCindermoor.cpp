@@ -9,6 +9,7 @@
 #include "editor/resolution.h"
 #include "editor/save_messages.h"
 #include "fileops/modFileOps.h"
+#include "toolkit/click_table.h"
 #include "toolkit/message_box.h"
 
 namespace editor {
@@ -16,29 +17,30 @@ namespace {
 
 constexpr const char* kNoFile = "None";
 
+const toolkit::ClickTable<frmCindermoor> kClickHandlers{
+    {"cmdOpen", &frmCindermoor::cmdOpen_Click},
+    {"cmdClose", &frmCindermoor::cmdClose_Click},
+    {"cmdSave", &frmCindermoor::cmdSave_Click},
+    {"cmdVer", &frmCindermoor::cmdVer_Click},
+};
+
 }  // namespace
 
 frmCindermoor::frmCindermoor(toolkit::Toolkit& toolkit) : toolkit_(toolkit) {
+    // Both windows' tables are checked here, at start-up, although the About window is created
+    // only when first opened.
+    kClickHandlers.Check(frmCindermoorLayout());
+    about::frmAbout::CheckClickHandlers();
     form_ = toolkit_.CreateForm(
         frmCindermoorLayout(),
-        toolkit::FormEvents{
-            [this] { Form_Load(); },
-            [this](const std::string& name, std::int16_t index) { OnClick(name, index); }});
+        toolkit::FormEvents{[this] { Form_Load(); },
+                            [this](const std::string& name, std::int16_t index) {
+                                kClickHandlers.Dispatch(*this, name, index);
+                            }});
 }
 
 void frmCindermoor::Show() {
     form_->Show();
-}
-
-void frmCindermoor::OnClick(const std::string& name, std::int16_t index) {
-    if (name == "cmdOpen")
-        cmdOpen_Click(index);
-    if (name == "cmdClose")
-        cmdClose_Click();
-    if (name == "cmdSave")
-        cmdSave_Click();
-    if (name == "cmdVer")
-        cmdVer_Click();
 }
 
 void frmCindermoor::Form_Load() {

@@ -11,6 +11,8 @@ namespace editor {
 
 class frmCindermoor {
   public:
+    // Throws toolkit::ClickTableError when the click handlers of this window or of the About
+    // window do not match their controls.
     explicit frmCindermoor(toolkit::Toolkit& toolkit);
 
     // Loads the window (running Form_Load), centres and shows it.
@@ -26,7 +28,6 @@ class frmCindermoor {
     void cmdVer_Click();
 
   private:
-    void OnClick(const std::string& name, std::int16_t index);
     toolkit::Control& Ctl(const char* name, int index = -1) { return form_->Get(name, index); }
 
     toolkit::Toolkit& toolkit_;

@@ -25,6 +25,8 @@ struct SeenWindow {
     bool icon = false;
     QRect frame;
     QAccessible::Role role = QAccessible::NoRole;
+    QString allowed;     // _NET_WM_ALLOWED_ACTIONS, as the window manager sets it
+    QString motifHints;  // _MOTIF_WM_HINTS: flags, functions, decorations, ...
 };
 
 QString Run(const QString& tool, const QStringList& args) {
@@ -51,7 +53,8 @@ SeenWindow Inspect(QWidget* window) {
             Run(QStringLiteral("xprop"),
                 {QStringLiteral("-id"), id, QStringLiteral("-len"), "64",
                  QStringLiteral("_NET_WM_NAME"), QStringLiteral("_NET_FRAME_EXTENTS"),
-                 QStringLiteral("_NET_WM_ICON")});
+                 QStringLiteral("_NET_WM_ICON"), QStringLiteral("_NET_WM_ALLOWED_ACTIONS"),
+                 QStringLiteral("_MOTIF_WM_HINTS")});
         const auto extents =
             QRegularExpression(
                 QStringLiteral("_NET_FRAME_EXTENTS\\S* = (\\d+), (\\d+), (\\d+), (\\d+)"))
@@ -70,6 +73,12 @@ SeenWindow Inspect(QWidget* window) {
                          .captured(1)
                          .toStdString();
         seen.icon = !props.contains(QStringLiteral("_NET_WM_ICON:  not found"));
+        seen.allowed = QRegularExpression(QStringLiteral("_NET_WM_ALLOWED_ACTIONS\\S* = (.*)"))
+                           .match(props)
+                           .captured(1);
+        seen.motifHints = QRegularExpression(QStringLiteral("_MOTIF_WM_HINTS\\S* = (.*)"))
+                              .match(props)
+                              .captured(1);
         if (seen.frame == last)
             break;
         last = seen.frame;
@@ -83,6 +92,19 @@ void ExpectCentred(const QRect& frame) {
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_NEAR(frame.center().x(), area.center().x(), 1) << frame.x();
     EXPECT_NEAR(frame.center().y(), area.center().y(), 1) << frame.y();
+}
+
+// A fixed window offers close and move and nothing that changes its size. The window asks for
+// exactly that (Motif functions move and close; decorations border, title and menu). openbox
+// ignores the Motif minimise bit and keeps a minimise button on every normal window and dialog,
+// whatever a window asks; only toolbars and menus lose it.
+void ExpectCloseAndMoveOnly(const SeenWindow& seen) {
+    EXPECT_EQ(seen.motifHints, QStringLiteral("0x3, 0x24, 0x1a, 0x0, 0x0"));
+    for (const char* action : {"_NET_WM_ACTION_CLOSE", "_NET_WM_ACTION_MOVE"})
+        EXPECT_TRUE(seen.allowed.contains(QLatin1String(action))) << seen.allowed.toStdString();
+    for (const char* action :
+         {"_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT", "_NET_WM_ACTION_RESIZE"})
+        EXPECT_FALSE(seen.allowed.contains(QLatin1String(action))) << seen.allowed.toStdString();
 }
 
 // Runs `inside` once the modal window opened by `open` is up; `inside` must close it.
@@ -117,6 +139,7 @@ TEST_F(SeenFromOutside, MainWindowIsACentredFrameWithItsTitleAndIcon) {
     EXPECT_TRUE(seen.icon);
     EXPECT_EQ(seen.role, QAccessible::Window);
     ExpectCentred(seen.frame);
+    ExpectCloseAndMoveOnly(seen);
 }
 
 TEST_F(SeenFromOutside, AboutWindowIsACentredDialogWithoutIcon) {
@@ -129,16 +152,31 @@ TEST_F(SeenFromOutside, AboutWindowIsACentredDialogWithoutIcon) {
                    EXPECT_FALSE(seen.icon);
                    EXPECT_EQ(seen.role, QAccessible::Dialog);
                    ExpectCentred(seen.frame);
+                   ExpectCloseAndMoveOnly(seen);
                    main->AboutWindow()->Form().Unload();
                });
 }
 
-TEST_F(SeenFromOutside, MessageBoxIsTitledWithItsCaptionAlone) {
+// The box of a window with an icon: the stop sign inside, and no icon in its title bar.
+TEST_F(SeenFromOutside, MessageBoxIsTitledWithItsCaptionAloneAndNoIcon) {
+    // The box's owner is the active window: wait until the window manager has activated it.
+    QWidget* owner = testsupport::WindowOf(main->Form());
+    Inspect(owner);
+    for (int attempt = 0; attempt < 100 && QApplication::activeWindow() != owner; ++attempt) {
+        testsupport::ProcessEvents();
+        QThread::msleep(30);
+    }
+    ASSERT_EQ(QApplication::activeWindow(), owner);
     WhileModal([] { toolkit::MsgBox("Cindermoor was unable to find specified file", 16, "Error"); },
-               [](QWidget* box) {
-                   ASSERT_NE(qobject_cast<QMessageBox*>(box), nullptr);
-                   EXPECT_EQ(Inspect(box).title, "Error");
-                   qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+               [](QWidget* widget) {
+                   auto* box = qobject_cast<QMessageBox*>(widget);
+                   ASSERT_NE(box, nullptr);
+                   const SeenWindow seen = Inspect(box);
+                   EXPECT_EQ(seen.title, "Error");
+                   EXPECT_FALSE(seen.icon);
+                   EXPECT_EQ(box->icon(), QMessageBox::Critical);
+                   EXPECT_FALSE(box->iconPixmap().isNull());
+                   box->button(QMessageBox::Ok)->click();
                });
 }
 

@@ -40,6 +40,8 @@ int MsgBox(const std::string& prompt, int style, const std::string& caption) {
     QMessageBox box(IconOf(style), qt::FromAnsi(caption), qt::FromAnsi(prompt), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
+    // The stop sign is inside; the title bar carries no icon, not even its owner's.
+    box.setWindowIcon(QIcon());
     if (Observer()) {
         // Report the box once it is really showing, then answer it as the user would.
         QTimer::singleShot(0, &box, [&box, prompt, style, caption] {

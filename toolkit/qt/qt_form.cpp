@@ -14,6 +14,7 @@
 
 #include "toolkit/qt/ansi_qstring.h"
 #include "toolkit/qt/fonts.h"
+#include "toolkit/qt/frame_hints.h"
 #include "toolkit/qt/pictures.h"
 
 namespace toolkit::qt {
@@ -81,6 +82,9 @@ FormWindow::FormWindow(QtForm& form, const FormLayout& layout)
 }
 
 bool FormWindow::event(QEvent* event) {
+    // Sent once the native window exists and before it is mapped.
+    if (event->type() == QEvent::Show)
+        AskForCloseAndMoveOnly(*this);
     // A frame comes only once the window is shown, after it was placed for a guessed one.
     if (centreWhenFramed_ && isVisible() && !FrameOf(*this).isNull()) {
         centreWhenFramed_ = false;
