@@ -1,7 +1,6 @@
 // Whole-file reading off Windows, on native paths found through the Wine-style drive
 // emulation.
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 #include <new>
 #include <string>
 
+#include "base/memory/large_pages.h"
 #include "fileops/native_file.h"
 #include "fileops/wine_drive.h"
 
@@ -24,19 +24,6 @@ constexpr std::size_t kPiece = std::size_t{1} << 20;
 
 // The most a byte of the ANSI code page takes in any text box (three, as UTF-8).
 constexpr std::uint64_t kMostUnitsPerByte = 3;
-
-// A string's reserved buffer, not yet written, is backed by large pages where the system
-// offers them: a fresh 50 MB buffer otherwise takes 12,800 page faults.
-void AdviseLargePages(std::string& reserved) {
-#ifdef MADV_HUGEPAGE
-    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
-    const auto begin = reinterpret_cast<std::uintptr_t>(reserved.data());
-    const std::uintptr_t first = (begin + kLargePage - 1) & ~(kLargePage - 1);
-    const std::uintptr_t last = (begin + reserved.capacity()) & ~(kLargePage - 1);
-    if (last > first)
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#endif
-}
 
 ReadResult ReadFailure(std::string cause) {
     ReadResult result;
@@ -86,7 +73,7 @@ ReadResult ReadNativeFile(const std::string& nativePath, const modFileOps::TextR
     if (hint >= result.bytes.max_size())
         throw std::bad_alloc();
     result.bytes.reserve(static_cast<std::size_t>(hint));
-    AdviseLargePages(result.bytes);
+    memory::AdviseLargePages(result.bytes);
     const auto piece = std::make_unique_for_overwrite<char[]>(kPiece);
     // Nothing is measured while even three units a byte would fit: measuring starts, over
     // what came so far, once the text might not fit.

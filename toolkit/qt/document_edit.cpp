@@ -3,8 +3,6 @@
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
-#include <sys/mman.h>
-
 #include <QKeyEvent>
 #include <cstdint>
 #include <cstring>
@@ -13,6 +11,7 @@
 #include <vector>
 
 #include "base/codepage/cp1252.h"
+#include "base/memory/large_pages.h"
 #include "toolkit/qt/document_accessible.h"
 #include "toolkit/qt/document_announcer.h"
 
@@ -33,20 +32,6 @@ int EolModeOf(const std::string& bytes) {
 
 constexpr size_t kLoadPiece = size_t{1} << 20;
 constexpr size_t kRoomForTyping = 64 * 1024;
-
-// A string's reserved buffer, not yet written, is backed by large pages where the system
-// offers them: a fresh 50 MB buffer otherwise takes 12,800 page faults, which cost more
-// than the conversion that fills it.
-void AdviseLargePages(std::string& reserved) {
-#ifdef MADV_HUGEPAGE
-    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
-    const auto begin = reinterpret_cast<std::uintptr_t>(reserved.data());
-    const std::uintptr_t first = (begin + kLargePage - 1) & ~(kLargePage - 1);
-    const std::uintptr_t last = (begin + reserved.capacity()) & ~(kLargePage - 1);
-    if (last > first)
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#endif
-}
 
 }  // namespace
 
@@ -246,7 +231,7 @@ AnsiText DocumentEdit::AnsiContent() const {
     const auto* data = reinterpret_cast<const char*>(self->SendScintilla(SCI_GETCHARACTERPOINTER));
     AnsiText text;
     text.bytes.reserve(length);
-    AdviseLargePages(text.bytes);
+    memory::AdviseLargePages(text.bytes);
     text.unencodable = cp1252::AppendFromUtf8(std::string_view(data, length), text.bytes);
     if (text.unencodable)
         text.bytes.clear();
