@@ -96,9 +96,8 @@ void frmCindermoor::cmdSave_Click() {
 
     try {
         toolkit::AnsiText text = Ctl("txtDisplay").Text();
-        if (text.unencodable) {
-            toolkit::MsgBox(UnencodableMessage(path, *text.unencodable), toolkit::vbCritical,
-                            "Error");
+        if (text.refusal) {
+            toolkit::MsgBox(RefusedTextMessage(path, *text.refusal), toolkit::vbCritical, "Error");
             return;
         }
         std::string oldContentAt;

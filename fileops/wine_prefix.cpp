@@ -165,7 +165,7 @@ std::optional<std::string> WindowsFolderName() {
             continue;
         if (!IsFolder(*root + "/" + name))
             continue;
-        if (cp1252::FromUtf8(name).unencodable)
+        if (cp1252::FromUtf8(name).refusal)
             continue;
         if (!best || name < *best)
             best = name;

@@ -147,9 +147,10 @@ std::optional<char32_t> AppendFromUtf8(std::string_view utf8, std::string& out) 
 Encoded FromUtf8(std::string_view utf8) {
     Encoded result;
     result.bytes.reserve(utf8.size());
-    result.unencodable = AppendFromUtf8(utf8, result.bytes);
-    if (result.unencodable)
+    if (const auto character = AppendFromUtf8(utf8, result.bytes)) {
         result.bytes.clear();
+        result.refusal = Refusal::Unencodable(*character);
+    }
     return result;
 }
 

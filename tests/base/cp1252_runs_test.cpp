@@ -27,7 +27,7 @@ TEST(Cp1252Runs, HighBytesAtEveryPlaceOfALongRunConvertLikeSingleBytes) {
             const std::string utf8 = cp1252::ToUtf8(ansi);
             EXPECT_EQ(utf8, ByteByByte(ansi)) << runLength;
             const cp1252::Encoded back = cp1252::FromUtf8(utf8);
-            EXPECT_FALSE(back.unencodable);
+            EXPECT_FALSE(back.refusal);
             EXPECT_EQ(back.bytes, ansi) << runLength;
         }
     }
@@ -37,10 +37,11 @@ TEST(Cp1252Runs, UnencodableCharacterAfterALongRunIsStillFound) {
     for (size_t runLength : {7u, 8u, 9u, 1000u}) {
         const std::string utf8 = std::string(runLength, 'x') + "\xE4\xB8\xAD" + "tail";
         const cp1252::Encoded result = cp1252::FromUtf8(utf8);
-        EXPECT_EQ(result.unencodable, U'\u4E2D') << runLength;
+        EXPECT_EQ(result.refusal, cp1252::Refusal::Unencodable(U'\u4E2D')) << runLength;
         EXPECT_TRUE(result.bytes.empty());
     }
-    EXPECT_EQ(cp1252::FromUtf8(std::string(20, 'x') + "\xC3").unencodable, U'\uFFFD');
+    EXPECT_EQ(cp1252::FromUtf8(std::string(20, 'x') + "\xC3").refusal,
+              cp1252::Refusal::Unencodable(U'\uFFFD'));
 }
 
 }  // namespace

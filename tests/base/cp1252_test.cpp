@@ -11,7 +11,7 @@ TEST(Cp1252, EveryByteRoundTripsThroughUtf8) {
     std::string all;
     for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
     const cp1252::Encoded back = cp1252::FromUtf8(cp1252::ToUtf8(all));
-    EXPECT_FALSE(back.unencodable);
+    EXPECT_FALSE(back.refusal);
     EXPECT_EQ(back.bytes, all);
 }
 
@@ -29,11 +29,14 @@ TEST(Cp1252, MappingIsOneToOne) {
 
 TEST(Cp1252, CharactersOutsideTheCodePageAreNamed) {
     const auto result = cp1252::FromUtf8("caf\xC3\xA9 \xE4\xB8\xAD and \xF0\x9F\x98\x80");
-    EXPECT_EQ(result.unencodable, U'\u4E2D');
+    EXPECT_EQ(result.refusal, cp1252::Refusal::Unencodable(U'\u4E2D'));
     EXPECT_TRUE(result.bytes.empty());
-    EXPECT_EQ(cp1252::FromUtf8("\xF0\x9F\x98\x80").unencodable, U'\U0001F600');
-    EXPECT_EQ(cp1252::FromUtf8("\xC3").unencodable, U'\uFFFD');      // cut-off sequence
-    EXPECT_EQ(cp1252::FromUtf8("\xC0\x80").unencodable, U'\uFFFD');  // overlong NUL
+    EXPECT_EQ(cp1252::FromUtf8("\xF0\x9F\x98\x80").refusal,
+              cp1252::Refusal::Unencodable(U'\U0001F600'));
+    EXPECT_EQ(cp1252::FromUtf8("\xC3").refusal,
+              cp1252::Refusal::Unencodable(U'\uFFFD'));  // cut-off sequence
+    EXPECT_EQ(cp1252::FromUtf8("\xC0\x80").refusal,
+              cp1252::Refusal::Unencodable(U'\uFFFD'));  // overlong NUL
 }
 
 TEST(Cp1252, LineEndsAndNulPassUnchanged) {

@@ -68,7 +68,7 @@ TEST_F(TextBoxes, EveryByteButNulPassesThroughUnchanged) {
     bytes += "\r\n" + bytes;
     Box().SetText(bytes);
     const toolkit::AnsiText back = Box().Text();
-    EXPECT_FALSE(back.unencodable);
+    EXPECT_FALSE(back.refusal);
     EXPECT_EQ(back.bytes, bytes);
     EXPECT_EQ(testsupport::TextOf(HandleOf(Box())), bytes);
 }
@@ -102,11 +102,10 @@ TEST_F(TextBoxes, LargeFilesLoadWholeAndStayEditable) {
 TEST_F(TextBoxes, TextCutShortByANulByteIsNeverGivenBackAsWhole) {
     Box().SetText(std::string("before\0after", 12));
     const toolkit::AnsiText back = Box().Text();
-    ASSERT_TRUE(back.unencodable.has_value());
-    EXPECT_EQ(*back.unencodable, U'\0');
+    EXPECT_EQ(back.refusal, toolkit::Refusal::NulCut());
     EXPECT_TRUE(back.bytes.empty());
     Box().SetText("whole");
-    EXPECT_FALSE(Box().Text().unencodable);
+    EXPECT_FALSE(Box().Text().refusal);
     EXPECT_EQ(Box().Text().bytes, "whole");
 }
 

@@ -26,7 +26,7 @@ AnsiText ToAnsi(const QString& text) {
         const auto byte = cp1252::FromCodePoint(cp);
         if (!byte) {
             result.bytes.clear();
-            result.unencodable = cp;
+            result.refusal = Refusal::Unencodable(cp);
             return result;
         }
         result.bytes.push_back(static_cast<char>(*byte));

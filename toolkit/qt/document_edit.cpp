@@ -247,9 +247,10 @@ AnsiText DocumentEdit::AnsiContent() const {
     AnsiText text;
     text.bytes.reserve(length);
     AdviseLargePages(text.bytes);
-    text.unencodable = cp1252::AppendFromUtf8(std::string_view(data, length), text.bytes);
-    if (text.unencodable)
+    if (const auto character = cp1252::AppendFromUtf8(std::string_view(data, length), text.bytes)) {
         text.bytes.clear();
+        text.refusal = Refusal::Unencodable(*character);
+    }
     return text;
 }
 

@@ -47,7 +47,7 @@ void Win32Control::SetEnabled(bool enabled) {
 
 AnsiText Win32Control::Text() const {
     if (lostAtNul_)
-        return AnsiText{{}, U'\0'};
+        return AnsiText{{}, Refusal::NulCut()};
     if (!handle_)
         return AnsiText{layout_.caption, std::nullopt};
     if (OnWindows9x())

@@ -43,7 +43,7 @@ class Win32Control final : public Control {
     PixelRect pixels_;
     bool lightweightVisible_;
     // The edit box ends its text at the first NUL byte; a text that held one cannot be
-    // given back whole, and is reported as unencodable rather than saved cut short.
+    // given back whole, and is refused as cut rather than saved cut short.
     bool lostAtNul_ = false;
 };
 
