@@ -8,7 +8,7 @@
 #include "editor/frmCindermoor_layout.h"
 #include "editor/resolution.h"
 #include "editor/save_messages.h"
-#include "fileops/modFileOps.h"
+#include "fileops/modFileOps/modFileOps.h"
 #include "toolkit/click_table.h"
 #include "toolkit/message_box.h"
 

@@ -13,7 +13,7 @@
 #include <new>
 #include <string>
 
-#include "fileops/native_file.h"
+#include "fileops/file_services.h"
 #include "fileops/wine_drive.h"
 
 namespace fileops {
@@ -54,7 +54,7 @@ ReadResult TooLarge(std::uint64_t size, bool atLeast = false) {
 
 }  // namespace
 
-ReadResult ReadNativeFile(const std::string& nativePath, const modFileOps::TextRoom& room) {
+ReadResult ReadNativeFile(const std::string& nativePath, const TextRoom& room) {
     // O_NONBLOCK: opening a pipe or device must not wait; only regular files are read.
     const int fd = ::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
@@ -118,7 +118,7 @@ ReadResult ReadNativeFile(const std::string& nativePath, const modFileOps::TextR
     return result;
 }
 
-ReadResult ReadWholeFile(const std::string& windowsPath, const modFileOps::TextRoom& room) {
+ReadResult ReadWholeFile(const std::string& windowsPath, const TextRoom& room) {
     const auto found = wine_drive::Resolve(windowsPath, wine_drive::Purpose::Existing);
     switch (found.outcome) {
         case wine_drive::Resolution::Outcome::Found:

@@ -12,7 +12,7 @@
 #include <fstream>
 #include <string>
 
-#include "fileops/native_file.h"
+#include "fileops/file_services.h"
 #include "fileops/save_posix.h"
 #include "fileops/wine_drive.h"
 
@@ -267,8 +267,11 @@ std::optional<std::string> ReplaceNativeFile(const std::string& nativePath,
     return std::nullopt;
 }
 
-std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath,
-                                            std::string_view bytes) {
+std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std::string_view bytes,
+                                            std::string* oldContentAt) {
+    // A rename replaces in one step: the old content is never under another name.
+    if (oldContentAt != nullptr)
+        oldContentAt->clear();
     const auto found = wine_drive::Resolve(windowsPath, wine_drive::Purpose::Writing);
     switch (found.outcome) {
         case wine_drive::Resolution::Outcome::Found:
