@@ -28,7 +28,7 @@ class Win32Control final : public Control {
     void SetVisible(bool visible) override;
 
     HWND Handle() const { return handle_; }
-    // Buttons, text boxes and picture boxes take the keyboard focus; the rest never do.
+    // Whether the control is a tab stop (form_rules.h) that has a window to take the focus.
     bool TakesFocus() const;
     bool CanTakeFocusNow() const;
     // Labels that size themselves: one line, the width of the caption.
