@@ -1,9 +1,9 @@
 // The Windows directory and existence, on the real Win32 calls on Windows and on their
-// Wine-style emulation elsewhere (win32_api.h).
+// Wine-style emulation elsewhere (win32_calls.h).
 #include "fileops/file_services.h"
 
 #include "fileops/detail.h"
-#include "fileops/win32_api.h"
+#include "fileops/win32_calls.h"
 
 namespace fileops {
 

@@ -119,16 +119,16 @@ ReadResult ReadNativeFile(const std::string& nativePath, const TextRoom& room) {
 }
 
 ReadResult ReadWholeFile(const std::string& windowsPath, const TextRoom& room) {
-    const auto found = wine_drive::Resolve(windowsPath, wine_drive::Purpose::Existing);
+    const auto found = fileops::Resolve(windowsPath, fileops::Purpose::Existing);
     switch (found.outcome) {
-        case wine_drive::Resolution::Outcome::Found:
-        case wine_drive::Resolution::Outcome::NewName:
+        case fileops::Resolution::Outcome::Found:
+        case fileops::Resolution::Outcome::NewName:
             return ReadNativeFile(found.native, room);
-        case wine_drive::Resolution::Outcome::NotFound:
+        case fileops::Resolution::Outcome::NotFound:
             return ReadFailure(std::strerror(found.error != 0 ? found.error : ENOENT));
-        case wine_drive::Resolution::Outcome::Device:
+        case fileops::Resolution::Outcome::Device:
             return ReadFailure("The path names a device, not a file");
-        case wine_drive::Resolution::Outcome::Invalid:
+        case fileops::Resolution::Outcome::Invalid:
             break;
     }
     return ReadFailure("The path is not a valid Windows file name");

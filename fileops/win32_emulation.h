@@ -2,7 +2,7 @@
 // GetWindowsDirectoryA and shlwapi's PathFileExistsA, on top of the Wine-style drive
 // emulation of wine_drive.h. Plain types stand for the Win32 ones (UINT = unsigned int,
 // BOOL = int); <windows.h> is never included. On Windows the real calls are used instead
-// (see win32_api.h).
+// (see win32_calls.h).
 #pragma once
 
 #ifndef _WIN32

@@ -18,8 +18,8 @@ namespace toolkit {
 
 // Result of reading a text box as ANSI bytes: the code page's own result, since a box
 // refuses a text for the code page's reason or for its own (a NUL byte cut the text).
-using AnsiText = cp1252::Encoded;
-using cp1252::Refusal;
+using AnsiText = codepage::Encoded;
+using codepage::Refusal;
 
 class Control {
   public:

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace cp1252 {
+namespace codepage {
 namespace {
 
 // 0x80..0x9F; the rest of the code page equals Latin-1.
@@ -154,4 +154,4 @@ Encoded FromUtf8(std::string_view utf8) {
     return result;
 }
 
-}  // namespace cp1252
+}  // namespace codepage

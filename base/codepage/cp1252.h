@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace cp1252 {
+namespace codepage {
 
 char32_t ToCodePoint(unsigned char byte);
 
@@ -52,4 +52,4 @@ Encoded FromUtf8(std::string_view utf8);
 // first code point without a byte, after which `out` holds an unfinished part.
 std::optional<char32_t> AppendFromUtf8(std::string_view utf8, std::string& out);
 
-}  // namespace cp1252
+}  // namespace codepage

@@ -13,10 +13,10 @@
 
 namespace {
 
+using fileops::Purpose;
 using fotest::MakeDir;
 using fotest::WriteFile;
-using wine_drive::Purpose;
-using Outcome = wine_drive::Resolution::Outcome;
+using Outcome = fileops::Resolution::Outcome;
 
 // A prefix holding the layout of path_cases.h, WINEPREFIX pointing at it and C:\Work as
 // the current directory.
@@ -58,25 +58,25 @@ TEST_F(LayoutTest, EveryPathCaseAgrees) {
 }
 
 TEST_F(LayoutTest, ExactAndOtherCaseResolveToTheStoredNames) {
-    auto r = wine_drive::Resolve("C:\\WINDOWS\\Win.ini", Purpose::Existing);
+    auto r = fileops::Resolve("C:\\WINDOWS\\Win.ini", Purpose::Existing);
     ASSERT_EQ(r.outcome, Outcome::Found);
     EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/WINDOWS/Win.ini");
-    r = wine_drive::Resolve("c:\\windows\\SYSTEM.ini", Purpose::Existing);
+    r = fileops::Resolve("c:\\windows\\SYSTEM.ini", Purpose::Existing);
     ASSERT_EQ(r.outcome, Outcome::Found);
     EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/WINDOWS/SYSTEM.INI");
 }
 
 TEST_F(LayoutTest, SeveralCaseInsensitiveCandidatesGiveADeterministicChoice) {
     // "DATA.TXT" sorts before "data.txt" by bytes; the exact name wins when it exists.
-    auto r = wine_drive::Resolve("C:\\Twins\\Data.txt", Purpose::Existing);
+    auto r = fileops::Resolve("C:\\Twins\\Data.txt", Purpose::Existing);
     ASSERT_EQ(r.outcome, Outcome::Found);
     EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/Twins/DATA.TXT");
-    r = wine_drive::Resolve("C:\\Twins\\data.txt", Purpose::Existing);
+    r = fileops::Resolve("C:\\Twins\\data.txt", Purpose::Existing);
     EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/Twins/data.txt");
-    r = wine_drive::Resolve("C:\\Twins\\DATA.TXT", Purpose::Existing);
+    r = fileops::Resolve("C:\\Twins\\DATA.TXT", Purpose::Existing);
     EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/Twins/DATA.TXT");
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(wine_drive::Resolve("C:\\twins\\Data.Txt", Purpose::Existing).native,
+        EXPECT_EQ(fileops::Resolve("C:\\twins\\Data.Txt", Purpose::Existing).native,
                   prefix_.dir + "/dosdevices/c:/Twins/DATA.TXT");
 }
 
@@ -87,12 +87,12 @@ TEST_F(LayoutTest, CaseInsensitiveCandidatesThatDoNotExistAreSkipped) {
     WriteFile(C("mixed/In.txt"), "x");
     EXPECT_TRUE(fileops::FileExists("C:\\Mixed\\In.txt"));
     EXPECT_TRUE(fileops::FileExists("C:\\MIXED\\In.txt"));  // the exact "MIXED" leads nowhere
-    EXPECT_EQ(wine_drive::Resolve("C:\\MIXED", Purpose::Existing).native,
+    EXPECT_EQ(fileops::Resolve("C:\\MIXED", Purpose::Existing).native,
               prefix_.dir + "/dosdevices/c:/mixed");
 }
 
 TEST_F(LayoutTest, Cp1252NamesMapToUtf8NativeNames) {
-    auto r = wine_drive::Resolve("C:\\WINDOWS\\Caf\xE9.ini", Purpose::Existing);
+    auto r = fileops::Resolve("C:\\WINDOWS\\Caf\xE9.ini", Purpose::Existing);
     ASSERT_EQ(r.outcome, Outcome::Found);
     EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/WINDOWS/Caf\u00e9.ini");
     EXPECT_TRUE(fileops::FileExists("C:\\WINDOWS\\CAF\xC9.INI"));
@@ -164,13 +164,10 @@ TEST_F(LayoutTest, DeviceNamesExistInExistingFolders) {
     EXPECT_TRUE(fileops::FileExists("lpt1"));
     EXPECT_FALSE(fileops::FileExists("C:\\Missing\\nul"));
     EXPECT_FALSE(fileops::FileExists("D:\\NUL"));
-    EXPECT_EQ(wine_drive::Resolve("C:\\windows\\Con.ini", Purpose::Existing).outcome,
-              Outcome::Device);
-    EXPECT_EQ(wine_drive::Resolve("C:\\windows\\Con.ini", Purpose::Writing).outcome,
-              Outcome::Device);
+    EXPECT_EQ(fileops::Resolve("C:\\windows\\Con.ini", Purpose::Existing).outcome, Outcome::Device);
+    EXPECT_EQ(fileops::Resolve("C:\\windows\\Con.ini", Purpose::Writing).outcome, Outcome::Device);
     WriteFile(C("WINDOWS/com0.txt"), "COM0 is no device");
-    EXPECT_EQ(wine_drive::Resolve("C:\\WINDOWS\\com0.txt", Purpose::Existing).outcome,
-              Outcome::Found);
+    EXPECT_EQ(fileops::Resolve("C:\\WINDOWS\\com0.txt", Purpose::Existing).outcome, Outcome::Found);
 }
 
 TEST_F(LayoutTest, UncAndDevicePaths) {
@@ -187,7 +184,7 @@ TEST_F(LayoutTest, TrailingSeparatorAsksForAFolder) {
     EXPECT_TRUE(fileops::FileExists("C:\\WINDOWS\\System/"));
     EXPECT_FALSE(fileops::FileExists("C:\\WINDOWS\\Win.ini\\"));
     EXPECT_FALSE(fileops::FileExists("C:\\WINDOWS\\Win.ini\\ "));
-    EXPECT_EQ(wine_drive::Resolve("C:\\WINDOWS\\New.ini\\", Purpose::Writing).outcome,
+    EXPECT_EQ(fileops::Resolve("C:\\WINDOWS\\New.ini\\", Purpose::Writing).outcome,
               Outcome::NotFound);
 }
 
@@ -203,22 +200,22 @@ TEST_F(LayoutTest, UnixPathsThroughADriveFolder) {
     // Outside every drive: the path is taken on the current drive.
     EXPECT_FALSE(fileops::FileExists(dir_.path()));
     EXPECT_TRUE(fileops::FileExists("/WINDOWS/Win.ini"));
-    EXPECT_EQ(wine_drive::Resolve(prefix_.driveC + "/WINDOWS/Win.ini", Purpose::Existing).native,
+    EXPECT_EQ(fileops::Resolve(prefix_.driveC + "/WINDOWS/Win.ini", Purpose::Existing).native,
               prefix_.dir + "/dosdevices/c:/WINDOWS/Win.ini");
 }
 
 TEST_F(LayoutTest, ResolvingForWritingUsesTheLastNameAsGiven) {
-    auto r = wine_drive::Resolve("C:\\windows\\New File.INI", Purpose::Writing);
+    auto r = fileops::Resolve("C:\\windows\\New File.INI", Purpose::Writing);
     ASSERT_EQ(r.outcome, Outcome::NewName);
     EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/WINDOWS/New File.INI");
-    r = wine_drive::Resolve("C:\\windows\\WIN.INI", Purpose::Writing);
+    r = fileops::Resolve("C:\\windows\\WIN.INI", Purpose::Writing);
     ASSERT_EQ(r.outcome, Outcome::Found);
     EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/WINDOWS/Win.ini");
-    r = wine_drive::Resolve("C:\\Missing\\New.ini", Purpose::Writing);
+    r = fileops::Resolve("C:\\Missing\\New.ini", Purpose::Writing);
     EXPECT_EQ(r.outcome, Outcome::NotFound);
-    r = wine_drive::Resolve("C:\\WINDOWS\\New.ini", Purpose::Existing);
+    r = fileops::Resolve("C:\\WINDOWS\\New.ini", Purpose::Existing);
     EXPECT_EQ(r.outcome, Outcome::NotFound);
-    r = wine_drive::Resolve("C:\\WINDOWS\\a*b", Purpose::Writing);
+    r = fileops::Resolve("C:\\WINDOWS\\a*b", Purpose::Writing);
     EXPECT_EQ(r.outcome, Outcome::Invalid);
 }
 
@@ -240,7 +237,7 @@ TEST(PathWithoutPrefix, RelativeWineprefixNamesNoPrefix) {
 }
 
 TEST(NamesEqualIgnoringCase, FollowsWindowsUpperCase) {
-    using wine_drive::NamesEqualIgnoringCase;
+    using fileops::NamesEqualIgnoringCase;
     EXPECT_TRUE(NamesEqualIgnoringCase("Win.ini", "WIN.INI"));
     EXPECT_TRUE(NamesEqualIgnoringCase("caf\u00e9", "CAF\u00c9"));
     EXPECT_TRUE(NamesEqualIgnoringCase("\u00ff", "\u0178"));  // y diaeresis

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "fileops/file_services.h"
-#include "fileops/win32_api.h"
+#include "fileops/win32_calls.h"
 #include "tests/win32/support/drive_files.h"
 
 namespace {
@@ -66,8 +66,8 @@ TEST(ReadingFiles, GivesEveryByteOfTheFileUnchanged) {
     const std::string bytes = AllBytes() + "\r\nCR LF\r\nLF\nCR\r" + AllBytes();
     WriteBytes(folder / "System.ini", bytes);
     WriteBytes(folder / "Empty.ini", "");
-    for (const auto& [name, content] : {std::pair<std::string, std::string>{"System.ini", bytes},
-                                        {"Empty.ini", ""}}) {
+    for (const auto& [name, content] :
+         {std::pair<std::string, std::string>{"System.ini", bytes}, {"Empty.ini", ""}}) {
         const fileops::ReadResult read = ReadWholeFile(folder / name);
         EXPECT_TRUE(read.ok) << name << ": " << read.cause;
         EXPECT_EQ(read.bytes, content) << name;

@@ -211,7 +211,7 @@ TEST_F(MainWindowLayout, FontsFollowTheLayout) {
         EXPECT_EQ(logical.lfWeight, expected.bold ? FW_BOLD : FW_NORMAL);
         EXPECT_EQ(logical.lfCharSet, ANSI_CHARSET);
         EXPECT_FALSE(logical.lfItalic || logical.lfUnderline || logical.lfStrikeOut);
-        EXPECT_STREQ(logical.lfFaceName, toolkit::win32::AvailableFace(expected.face).c_str());
+        EXPECT_STREQ(logical.lfFaceName, toolkit::win32::ResolveFace(expected.face).c_str());
     }
     if (dpi == 96) {
         LOGFONTA title{};

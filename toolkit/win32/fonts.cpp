@@ -45,7 +45,7 @@ int CaptionWidth(HDC dc, const std::string& caption) {
 
 }  // namespace
 
-std::string AvailableFace(const std::string& face) {
+std::string ResolveFace(const std::string& face) {
     if (IsInstalled(face))
         return face;
     for (std::string_view fallback : FaceFallbacks(face)) {
@@ -64,7 +64,7 @@ HFONT FontSet::Get(const FontDesc& font) {
     Key key{font.face, font.points, font.bold};
     if (auto it = fonts_.find(key); it != fonts_.end())
         return it->second;
-    std::string face = AvailableFace(font.face);
+    std::string face = ResolveFace(font.face);
     HFONT created = CreateFontA(FontHeightForPoints(font.points, dpi_), 0, 0, 0,
                                 font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "fileops/file_services.h"
-#include "fileops/win32_api.h"
+#include "fileops/win32_calls.h"
 #include "tests/fileops/path_cases.h"
 
 #ifndef _WIN32
@@ -60,7 +60,7 @@ bool EnterCurrentDirectory() {
 #ifdef _WIN32
     return SetCurrentDirectoryA("D:\\Work") != 0;
 #else
-    const auto root = wine_drive::DriveRoot('d');
+    const auto root = fileops::DriveRoot('d');
     return root && chdir((*root + "/Work").c_str()) == 0;
 #endif
 }
@@ -69,8 +69,8 @@ void Remove(const std::string& windowsPath) {
 #ifdef _WIN32
     DeleteFileA(windowsPath.c_str());
 #else
-    const auto resolved = wine_drive::Resolve(windowsPath, wine_drive::Purpose::Existing);
-    if (resolved.outcome == wine_drive::Resolution::Outcome::Found)
+    const auto resolved = fileops::Resolve(windowsPath, fileops::Purpose::Existing);
+    if (resolved.outcome == fileops::Resolution::Outcome::Found)
         std::remove(resolved.native.c_str());
 #endif
 }

@@ -1,5 +1,5 @@
 // The Win32 calls that the file services stand on: the real ones on Windows, the emulation of
-// win32_emulation.h elsewhere. Only .cpp files of fileops include this header.
+// win32_emulation.h elsewhere. Only fileops and its tests include this header.
 #pragma once
 
 #ifdef _WIN32
