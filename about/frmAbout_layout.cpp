@@ -30,7 +30,7 @@ const std::string& AboutText() {
 
 const toolkit::FormLayout& frmAboutLayout() {
     using enum toolkit::ControlKind;
-    using toolkit::kBlack, toolkit::kWhite, toolkit::kPictureIcon;
+    using toolkit::kBlack, toolkit::kWhite, toolkit::Picture;
     // One row per control, in creation order. A line's Left, Top, Width, Height are its two
     // end points.
     // clang-format off
@@ -44,7 +44,7 @@ const toolkit::FormLayout& frmAboutLayout() {
         .border = toolkit::FormBorder::FixedDialog,
         .showInTaskbar = false,
         .controls = {
-            {.name = "win",            .kind = PictureBox,    .index = -1, .caption = "",                                        .left = 270,  .top = 180,  .width = 525,  .height = 495,  .tabIndex = 7,  .backColor = kWhite, .picture = kPictureIcon},
+            {.name = "win",            .kind = PictureBox,    .index = -1, .caption = "",                                        .left = 270,  .top = 180,  .width = 525,  .height = 495,  .tabIndex = 7,  .backColor = kWhite, .picture = Picture::Icon},
             {.name = "closeabout",     .kind = CommandButton, .index = -1, .caption = "Close",                                   .left = 6615, .top = 4905, .width = 855,  .height = 375,  .tabIndex = 4,  .font = kButtonFont},
             {.name = "Text1",          .kind = TextBox,       .index = -1, .caption = AboutText(),                               .left = 270,  .top = 1650, .width = 7215, .height = 3135, .tabIndex = 3,  .font = kBoxFont, .multiLine = true, .readOnly = true, .vScroll = true},
             {.name = "emailladdy",     .kind = CommandButton, .index = -1, .caption = "Email Address",                           .left = 45,   .top = 4905, .width = 1695, .height = 375,  .tabIndex = 2,  .font = kButtonFont},

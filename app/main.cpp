@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "editor/frmCindermoor.h"
 #include "toolkit/backend.h"
@@ -20,7 +21,8 @@ int main() {
         main = std::make_unique<editor::frmCindermoor>(*toolkit);
     } catch (const toolkit::ClickTableError& error) {
         // A fault of the build, not of the user's files: say so and end before any window.
-        std::fprintf(stderr, "cindermoor: %s\n", error.what());
+        // fputs, not fprintf: MinGW's fprintf locks the stream with calls Windows 98 lacks.
+        std::fputs(("cindermoor: " + std::string(error.what()) + "\n").c_str(), stderr);
         toolkit::MsgBox(error.what(), toolkit::vbCritical, "Cindermoor");
         return EXIT_FAILURE;
     }

@@ -11,7 +11,7 @@
 #include "bench/child_process.h"
 #include "bench/hosts_file.h"
 #include "bench/measures.h"
-#include "fileops/modFileOps.h"
+#include "fileops/modFileOps/modFileOps.h"
 #include "tests/support/temp_drive.h"
 
 namespace bench {

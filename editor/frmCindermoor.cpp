@@ -8,7 +8,7 @@
 #include "editor/frmCindermoor_layout.h"
 #include "editor/resolution.h"
 #include "editor/save_messages.h"
-#include "fileops/modFileOps.h"
+#include "fileops/modFileOps/modFileOps.h"
 #include "toolkit/click_table.h"
 #include "toolkit/message_box.h"
 
@@ -96,9 +96,8 @@ void frmCindermoor::cmdSave_Click() {
 
     try {
         toolkit::AnsiText text = Ctl("txtDisplay").Text();
-        if (text.unencodable) {
-            toolkit::MsgBox(UnencodableMessage(path, *text.unencodable), toolkit::vbCritical,
-                            "Error");
+        if (text.refusal) {
+            toolkit::MsgBox(RefusedTextMessage(path, *text.refusal), toolkit::vbCritical, "Error");
             return;
         }
         std::string oldContentAt;

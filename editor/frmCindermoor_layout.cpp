@@ -21,7 +21,7 @@ const FontDesc kTitleFont{"Tahoma", 11.25, true};
 
 const toolkit::FormLayout& frmCindermoorLayout() {
     using enum toolkit::ControlKind;
-    using toolkit::kBlack, toolkit::kWhite, toolkit::kPictureLogo;
+    using toolkit::kBlack, toolkit::kWhite, toolkit::Picture;
     // One row per control, in creation order. A line's Left, Top, Width, Height are its two
     // end points.
     // clang-format off
@@ -31,8 +31,8 @@ const toolkit::FormLayout& frmCindermoorLayout() {
         .clientWidth = 8685,
         .clientHeight = 4005,
         .backColor = kWhite,
-        .picture = toolkit::kPictureBackground,
-        .icon = toolkit::kPictureIcon,
+        .picture = Picture::Background,
+        .icon = Picture::Icon,
         .font = kWindowFont,
         .border = toolkit::FormBorder::FixedSingle,
         .controls = {
@@ -42,7 +42,7 @@ const toolkit::FormLayout& frmCindermoorLayout() {
             {.name = "cmdOpen",     .kind = CommandButton, .index = 3,  .caption = "Win.ini",                                 .left = 90,   .top = 2205, .width = 1665, .height = 315,  .tabIndex = 10},
             {.name = "cmdOpen",     .kind = CommandButton, .index = 2,  .caption = "System.ini",                              .left = 90,   .top = 1845, .width = 1665, .height = 315,  .tabIndex = 9},
             {.name = "cmdOpen",     .kind = CommandButton, .index = 0,  .caption = "Config.sys",                              .left = 90,   .top = 1260, .width = 1665, .height = 315,  .tabIndex = 8},
-            {.name = "win",         .kind = PictureBox,    .index = -1, .caption = "",                                        .left = 180,  .top = 90,   .width = 615,  .height = 495,  .tabIndex = 6,  .backColor = kWhite, .picture = kPictureLogo},
+            {.name = "win",         .kind = PictureBox,    .index = -1, .caption = "",                                        .left = 180,  .top = 90,   .width = 615,  .height = 495,  .tabIndex = 6,  .backColor = kWhite, .picture = Picture::Logo},
             {.name = "cmdClose",    .kind = CommandButton, .index = -1, .caption = "Close File",                              .left = 3645, .top = 3645, .width = 1650, .height = 315,  .tabIndex = 5},
             {.name = "cmdSave",     .kind = CommandButton, .index = -1, .caption = "Save Current File",                       .left = 1845, .top = 3645, .width = 1650, .height = 315,  .tabIndex = 4},
             {.name = "cmdOpen",     .kind = CommandButton, .index = 1,  .caption = "Autoexec.bat",                            .left = 90,   .top = 900,  .width = 1665, .height = 315,  .tabIndex = 1},

@@ -1,6 +1,6 @@
 #include "editor/resolution.h"
 
-#include "fileops/modFileOps.h"
+#include "fileops/modFileOps/modFileOps.h"
 
 namespace editor {
 

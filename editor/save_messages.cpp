@@ -6,9 +6,9 @@
 
 namespace editor {
 
-std::string UnencodableMessage(const std::string& path, char32_t codePoint) {
+std::string RefusedTextMessage(const std::string& path, const toolkit::Refusal& refusal) {
     const std::string head = std::string(identity::kAppTitle) + " could not save " + path;
-    if (codePoint == 0) {
+    if (refusal.reason == toolkit::Refusal::Reason::CutAtNul) {
         // A text box that stops at a NUL byte shows only part of such a file.
         return head +
                ": the file contains a NUL character, which the text box cannot hold, so not "
@@ -16,7 +16,7 @@ std::string UnencodableMessage(const std::string& path, char32_t codePoint) {
                "it was.";
     }
     char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(codePoint));
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(refusal.character));
     return head + ": the text contains the character " + code +
            ", which this system's character set cannot store.\r\n\r\n"
            "Nothing was written. Remove or replace that character and save again.";

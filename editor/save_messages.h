@@ -3,10 +3,12 @@
 
 #include <string>
 
+#include "toolkit/form.h"
+
 namespace editor {
 
-// The text holds a character the ANSI code page cannot store.
-std::string UnencodableMessage(const std::string& path, char32_t codePoint);
+// The text box could not give its text as ANSI bytes, for the reason given.
+std::string RefusedTextMessage(const std::string& path, const toolkit::Refusal& refusal);
 
 // Writing the file failed; the cause comes from the file services. oldContentAt names where
 // the old content is when it is no longer under the file's own name.

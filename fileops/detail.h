@@ -1,11 +1,11 @@
-// Pieces of modFileOps exposed for tests only; the program uses modFileOps.h.
+// Pieces of the file services exposed for tests only; the program uses file_services.h.
 #pragma once
 
 #include <string>
 
-#include "fileops/win32_api.h"
+#include "fileops/win32_calls.h"
 
-namespace modFileOps::detail {
+namespace fileops::detail {
 
 // The algorithm of GetWindowsDir run against the given directory call: a
 // 260-NUL buffer made anew, the call with size 260, the count tested only for 0, the
@@ -16,4 +16,4 @@ std::string GetWindowsDirFrom(GetWindowsDirectoryFn call);
 // when it answers exactly 1.
 bool FileExistsFrom(PathFileExistsFn call, const std::string& path);
 
-}  // namespace modFileOps::detail
+}  // namespace fileops::detail

@@ -1,7 +1,7 @@
 // Whole-file reading and safe replacing on Windows, with the ANSI Win32 file calls.
 #include <string>
 
-#include "fileops/native_file.h"
+#include "fileops/file_services.h"
 #include "fileops/replace_in_place_win32.h"
 #include "fileops/win32_file_handle.h"
 
@@ -79,7 +79,7 @@ bool WriteAll(HANDLE h, std::string_view bytes, DWORD* error) {
 
 }  // namespace
 
-ReadResult ReadWholeFile(const std::string& windowsPath, const modFileOps::TextRoom& room) {
+ReadResult ReadWholeFile(const std::string& windowsPath, const TextRoom& room) {
     const DWORD attrs = GetFileAttributesA(windowsPath.c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return ReadFailure("The path names a folder, not a file");
@@ -106,6 +106,8 @@ ReadResult ReadWholeFile(const std::string& windowsPath, const modFileOps::TextR
     if (size != static_cast<std::size_t>(size))
         return ReadFailure(ErrorText(ERROR_NOT_ENOUGH_MEMORY));
 
+    // The reported size is only a hint: a file may hold less or more by the time it is read,
+    // so the end is where ReadFile gives no more bytes.
     ReadResult result;
     try {
         result.bytes.resize(static_cast<std::size_t>(size));
@@ -113,18 +115,35 @@ ReadResult ReadWholeFile(const std::string& windowsPath, const modFileOps::TextR
         return ReadFailure(ErrorText(ERROR_NOT_ENOUGH_MEMORY));
     }
     std::size_t got = 0;
-    while (got < result.bytes.size()) {
-        const std::size_t left = result.bytes.size() - got;
-        const DWORD want = left < kChunk ? static_cast<DWORD>(left) : kChunk;
+    for (;;) {
         DWORD n = 0;
-        if (!ReadFile(h.Get(), result.bytes.data() + got, want, &n, nullptr))
-            return ReadFailure(ErrorText(GetLastError()));
-        if (n == 0) {
-            return ReadFailure("The file ended after " + std::to_string(got) + " of its " +
-                               std::to_string(result.bytes.size()) + " bytes");
+        if (got < result.bytes.size()) {
+            const std::size_t left = result.bytes.size() - got;
+            const DWORD want = left < kChunk ? static_cast<DWORD>(left) : kChunk;
+            if (!ReadFile(h.Get(), result.bytes.data() + got, want, &n, nullptr))
+                return ReadFailure(ErrorText(GetLastError()));
+        } else {
+            // Past the reported size, in small pieces: a buffer grown ahead for the last,
+            // empty read would double the memory a large file takes.
+            char more[16 * 1024];
+            if (!ReadFile(h.Get(), more, sizeof more, &n, nullptr))
+                return ReadFailure(ErrorText(GetLastError()));
+            try {
+                result.bytes.append(more, n);
+            } catch (const std::exception&) {
+                return ReadFailure(ErrorText(ERROR_NOT_ENOUGH_MEMORY));
+            }
         }
+        if (n == 0)
+            break;
         got += n;
+        if (OnWindows9x() && got > kWin9xTextBoxLimit) {
+            return ReadFailure("The file holds at least " + std::to_string(got) +
+                               " bytes, more than the " + std::to_string(kWin9xTextBoxLimit) +
+                               " bytes that the text box of Windows 98 and Me can hold");
+        }
     }
+    result.bytes.resize(got);
     if (room.Measure(result.bytes) > room.capacity) {
         ReadResult tooLarge;
         tooLarge.tooLarge = true;
@@ -136,14 +155,11 @@ ReadResult ReadWholeFile(const std::string& windowsPath, const modFileOps::TextR
     return result;
 }
 
-std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath,
-                                            std::string_view bytes) {
-    std::string oldContentAt;
-    return ReplaceWholeFile(windowsPath, bytes, &oldContentAt);
-}
-
 std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std::string_view bytes,
                                             std::string* oldContentAt) {
+    std::string unasked;
+    if (oldContentAt == nullptr)
+        oldContentAt = &unasked;
     oldContentAt->clear();
     std::string target = windowsPath;
     DWORD attrs = GetFileAttributesA(target.c_str());

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "base/memory/large_pages.h"
-#include "fileops/native_file.h"
+#include "fileops/file_services.h"
 #include "fileops/wine_drive.h"
 
 namespace fileops {
@@ -41,7 +41,7 @@ ReadResult TooLarge(std::uint64_t size, bool atLeast = false) {
 
 }  // namespace
 
-ReadResult ReadNativeFile(const std::string& nativePath, const modFileOps::TextRoom& room) {
+ReadResult ReadNativeFile(const std::string& nativePath, const TextRoom& room) {
     // O_NONBLOCK: opening a pipe or device must not wait; only regular files are read.
     const int fd = ::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
@@ -105,17 +105,17 @@ ReadResult ReadNativeFile(const std::string& nativePath, const modFileOps::TextR
     return result;
 }
 
-ReadResult ReadWholeFile(const std::string& windowsPath, const modFileOps::TextRoom& room) {
-    const auto found = wine_drive::Resolve(windowsPath, wine_drive::Purpose::Existing);
+ReadResult ReadWholeFile(const std::string& windowsPath, const TextRoom& room) {
+    const auto found = fileops::Resolve(windowsPath, fileops::Purpose::Existing);
     switch (found.outcome) {
-        case wine_drive::Resolution::Outcome::Found:
-        case wine_drive::Resolution::Outcome::NewName:
+        case fileops::Resolution::Outcome::Found:
+        case fileops::Resolution::Outcome::NewName:
             return ReadNativeFile(found.native, room);
-        case wine_drive::Resolution::Outcome::NotFound:
+        case fileops::Resolution::Outcome::NotFound:
             return ReadFailure(std::strerror(found.error != 0 ? found.error : ENOENT));
-        case wine_drive::Resolution::Outcome::Device:
+        case fileops::Resolution::Outcome::Device:
             return ReadFailure("The path names a device, not a file");
-        case wine_drive::Resolution::Outcome::Invalid:
+        case fileops::Resolution::Outcome::Invalid:
             break;
     }
     return ReadFailure("The path is not a valid Windows file name");

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "fileops/win32_api.h"
+#include "fileops/win32_calls.h"
 
 namespace fileops {
 

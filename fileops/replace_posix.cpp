@@ -12,22 +12,17 @@
 #include <fstream>
 #include <string>
 
-#include "fileops/native_file.h"
+#include "fileops/file_services.h"
 #include "fileops/save_posix.h"
 #include "fileops/wine_drive.h"
 
 namespace fileops {
-namespace posix_save {
 
 std::string Cause(int error, const std::string& doing) {
     return std::string(std::strerror(error)) + " (" + doing + ")";
 }
 
-}  // namespace posix_save
-
 namespace {
-
-using posix_save::Cause;
 
 constexpr std::size_t kChunk = std::size_t{1} << 30;
 // As many links in a row as the system follows (MAXSYMLINKS).
@@ -216,11 +211,11 @@ std::optional<std::string> CarryMetadata(int from, const struct stat& st, int to
     if ((st.st_uid != ::geteuid() || st.st_gid != ::getegid()) &&
         ::fchown(to, st.st_uid, st.st_gid) != 0)
         (void)::fchown(to, static_cast<uid_t>(-1), st.st_gid);
-    if (auto cause = posix_save::CarryExtendedAttributes(from, to))
+    if (auto cause = CarryExtendedAttributes(from, to))
         return cause;
     if (::fchmod(to, st.st_mode & 07777) != 0)
         return Cause(errno, "giving the new file the old permissions");
-    return posix_save::CarryFatAttributes(from, to);
+    return CarryFatAttributes(from, to);
 }
 
 }  // namespace
@@ -239,8 +234,8 @@ std::optional<std::string> ReplaceNativeFile(const std::string& nativePath,
     }
 
     const std::string folder = FolderOf(target.path);
-    posix_save::RemoveLeftovers(folder, NameOf(target.path));
-    posix_save::TempFile temp;
+    RemoveLeftovers(folder, NameOf(target.path));
+    TempFile temp;
     if (auto cause = temp.Create(folder, NameOf(target.path)))
         return cause;
     int error = 0;
@@ -267,18 +262,21 @@ std::optional<std::string> ReplaceNativeFile(const std::string& nativePath,
     return std::nullopt;
 }
 
-std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath,
-                                            std::string_view bytes) {
-    const auto found = wine_drive::Resolve(windowsPath, wine_drive::Purpose::Writing);
+std::optional<std::string> ReplaceWholeFile(const std::string& windowsPath, std::string_view bytes,
+                                            std::string* oldContentAt) {
+    // A rename replaces in one step: the old content is never under another name.
+    if (oldContentAt != nullptr)
+        oldContentAt->clear();
+    const auto found = fileops::Resolve(windowsPath, fileops::Purpose::Writing);
     switch (found.outcome) {
-        case wine_drive::Resolution::Outcome::Found:
-        case wine_drive::Resolution::Outcome::NewName:
+        case fileops::Resolution::Outcome::Found:
+        case fileops::Resolution::Outcome::NewName:
             return ReplaceNativeFile(found.native, bytes);
-        case wine_drive::Resolution::Outcome::NotFound:
+        case fileops::Resolution::Outcome::NotFound:
             return Cause(found.error != 0 ? found.error : ENOENT, "finding the folder of the file");
-        case wine_drive::Resolution::Outcome::Device:
+        case fileops::Resolution::Outcome::Device:
             return std::string("The path names a device, not a file");
-        case wine_drive::Resolution::Outcome::Invalid:
+        case fileops::Resolution::Outcome::Invalid:
             break;
     }
     return std::string("The path is not a valid Windows file name");

@@ -11,7 +11,7 @@
 
 #include "fileops/save_posix.h"
 
-namespace fileops::posix_save {
+namespace fileops {
 namespace {
 
 constexpr char kAccessAcl[] = "system.posix_acl_access";
@@ -104,4 +104,4 @@ std::optional<std::string> CarryFatAttributes(int from, int to) {
     return std::nullopt;
 }
 
-}  // namespace fileops::posix_save
+}  // namespace fileops

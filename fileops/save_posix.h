@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace fileops::posix_save {
+namespace fileops {
 
 // A failure as the save command shows it: the system's words first, then what was being
 // done ("No space left on device (writing the new content)").
@@ -56,4 +56,4 @@ std::optional<std::string> CarryExtendedAttributes(int from, int to);
 // and the permission bits are set, which change them.
 std::optional<std::string> CarryFatAttributes(int from, int to);
 
-}  // namespace fileops::posix_save
+}  // namespace fileops

@@ -12,7 +12,7 @@
 
 #include "fileops/save_posix.h"
 
-namespace fileops::posix_save {
+namespace fileops {
 namespace {
 
 constexpr std::size_t kSuffixLength = 6;
@@ -160,4 +160,4 @@ void RemoveLeftovers(const std::string& folder, const std::string& name) {
     ::closedir(dir);
 }
 
-}  // namespace fileops::posix_save
+}  // namespace fileops

@@ -8,7 +8,7 @@
 #include "fileops/wine_drive.h"
 
 unsigned int GetWindowsDirectoryA(char* buffer, unsigned int size) {
-    const auto dir = wine_drive::WindowsDirectory();
+    const auto dir = fileops::WindowsDirectory();
     if (!dir)
         return 0;
     const auto length = static_cast<unsigned int>(dir->size());
@@ -22,11 +22,11 @@ unsigned int GetWindowsDirectoryA(char* buffer, unsigned int size) {
 int PathFileExistsA(const char* path) {
     if (path == nullptr)
         return 0;
-    const auto found = wine_drive::Resolve(path, wine_drive::Purpose::Existing);
+    const auto found = fileops::Resolve(path, fileops::Purpose::Existing);
     // As in Wine, a DOS device name in an existing folder exists.
-    if (found.outcome == wine_drive::Resolution::Outcome::Device)
+    if (found.outcome == fileops::Resolution::Outcome::Device)
         return 1;
-    if (found.outcome != wine_drive::Resolution::Outcome::Found)
+    if (found.outcome != fileops::Resolution::Outcome::Found)
         return 0;
     // As in Wine (NtQueryAttributesFile): only regular files and folders have attributes.
     struct stat st;

@@ -1,8 +1,8 @@
-// The two Win32 calls of modFileOps, supplied off Windows with the contracts of kernel32's
+// The two Win32 calls of the file services, supplied off Windows with the contracts of kernel32's
 // GetWindowsDirectoryA and shlwapi's PathFileExistsA, on top of the Wine-style drive
 // emulation of wine_drive.h. Plain types stand for the Win32 ones (UINT = unsigned int,
 // BOOL = int); <windows.h> is never included. On Windows the real calls are used instead
-// (see win32_api.h).
+// (see win32_calls.h).
 #pragma once
 
 #ifndef _WIN32

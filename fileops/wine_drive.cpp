@@ -15,7 +15,7 @@
 #include "fileops/wine_path_text.h"
 #include "fileops/wine_prefix.h"
 
-namespace wine_drive {
+namespace fileops {
 namespace {
 
 // MAX_PATH: the ANSI calls hold at most 260 characters (Wine's and Windows' static
@@ -82,7 +82,7 @@ Completion Complete(std::string_view p, const DriveIds& drives, FullPath* out) {
         if (p.substr(0, 4) == "\\\\?\\") {
             // Handed to the system as it is: names are split at backslashes only, and
             // ".", "..", empty names and slashes name nothing.
-            const std::string rest = cp1252::ToUtf8(p.substr(4));
+            const std::string rest = codepage::ToUtf8(p.substr(4));
             if (!SplitDrivePath(rest, out))
                 return Completion::Unreachable;
             out->devicePath = true;
@@ -94,7 +94,7 @@ Completion Complete(std::string_view p, const DriveIds& drives, FullPath* out) {
         }
         if ((p.size() >= 4 && (p[2] == '.' || p[2] == '?') && IsSeparator(p[3]))) {
             // A device path ("\\.\x:\..."): normalised, then it must name a drive path.
-            std::string device = "\\\\.\\" + cp1252::ToUtf8(p.substr(4));
+            std::string device = "\\\\.\\" + codepage::ToUtf8(p.substr(4));
             CollapsePath(device, 4);
             if (!SplitDrivePath(device.substr(4), out))
                 return Completion::Unreachable;
@@ -104,7 +104,7 @@ Completion Complete(std::string_view p, const DriveIds& drives, FullPath* out) {
         return Completion::Unreachable;  // UNC: "\\server\share\..."
     }
     if (IsSeparator(p[0])) {
-        const std::string utf8 = cp1252::ToUtf8(p);
+        const std::string utf8 = codepage::ToUtf8(p);
         std::string rest;
         if (p[0] == '/') {
             // A Unix path inside the folder of a drive stands for that place on the drive.
@@ -116,12 +116,12 @@ Completion Complete(std::string_view p, const DriveIds& drives, FullPath* out) {
     } else if (p.size() >= 2 && p[1] == ':') {
         const char drive = AsciiLower(p[0]);
         if (p.size() >= 3 && IsSeparator(p[2]))
-            full = std::string{drive, ':'} + cp1252::ToUtf8(p.substr(2));
+            full = std::string{drive, ':'} + codepage::ToUtf8(p.substr(2));
         else
-            full = driveRelative(drive, cp1252::ToUtf8(p.substr(2)));
+            full = driveRelative(drive, codepage::ToUtf8(p.substr(2)));
     } else {
         const CurrentDir cd = CurrentDirectory(drives);
-        full = std::string{cd.drive, ':'} + cd.rest + "\\" + cp1252::ToUtf8(p);
+        full = std::string{cd.drive, ':'} + cd.rest + "\\" + codepage::ToUtf8(p);
     }
     CollapsePath(full, 3);
     if (!SplitDrivePath(full, out))
@@ -201,4 +201,4 @@ Resolution Resolve(std::string_view windowsPath, Purpose purpose) {
     return result;
 }
 
-}  // namespace wine_drive
+}  // namespace fileops

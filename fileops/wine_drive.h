@@ -48,7 +48,7 @@
 #include <string>
 #include <string_view>
 
-namespace wine_drive {
+namespace fileops {
 
 // The prefix folder, or nothing when none can be named.
 std::optional<std::string> PrefixDir();
@@ -94,4 +94,4 @@ Resolution Resolve(std::string_view windowsPath, Purpose purpose);
 // native (UTF-8) name, b a name from a Windows path converted to UTF-8. Exposed for tests.
 bool NamesEqualIgnoringCase(std::string_view a, std::string_view b);
 
-}  // namespace wine_drive
+}  // namespace fileops

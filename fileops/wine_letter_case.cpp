@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace wine_drive {
+namespace fileops {
 namespace {
 
 // UTF-8 to code points; a byte that does not start a well-formed sequence becomes a value
@@ -100,4 +100,4 @@ bool NamesEqualIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-}  // namespace wine_drive
+}  // namespace fileops

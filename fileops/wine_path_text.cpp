@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace wine_drive {
+namespace fileops {
 
 bool IsSeparator(char c) {
     return c == '\\' || c == '/';
@@ -136,4 +136,4 @@ bool SplitDrivePath(const std::string& full, FullPath* out) {
     return true;
 }
 
-}  // namespace wine_drive
+}  // namespace fileops

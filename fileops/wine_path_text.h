@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace wine_drive {
+namespace fileops {
 
 bool IsSeparator(char c);
 char AsciiLower(char c);
@@ -37,4 +37,4 @@ struct FullPath {
 // other empty name stays in names); false when it is not of that form.
 bool SplitDrivePath(const std::string& full, FullPath* out);
 
-}  // namespace wine_drive
+}  // namespace fileops

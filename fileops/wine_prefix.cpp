@@ -14,7 +14,7 @@
 #include "fileops/wine_drive.h"
 #include "fileops/wine_path_text.h"
 
-namespace wine_drive {
+namespace fileops {
 namespace {
 
 // Wine's remove_last_component: the length of path without its last name, where ".."
@@ -165,7 +165,7 @@ std::optional<std::string> WindowsFolderName() {
             continue;
         if (!IsFolder(*root + "/" + name))
             continue;
-        if (cp1252::FromUtf8(name).unencodable)
+        if (codepage::FromUtf8(name).refusal)
             continue;
         if (!best || name < *best)
             best = name;
@@ -178,7 +178,7 @@ std::optional<std::string> WindowsDirectory() {
     const auto name = WindowsFolderName();
     if (!name)
         return std::nullopt;
-    return "C:\\" + cp1252::FromUtf8(*name).bytes;
+    return "C:\\" + codepage::FromUtf8(*name).bytes;
 }
 
-}  // namespace wine_drive
+}  // namespace fileops

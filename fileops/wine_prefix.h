@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace wine_drive {
+namespace fileops {
 
 bool StatOk(const std::string& path, struct stat* st);
 bool IsFolder(const std::string& path);
@@ -40,4 +40,4 @@ struct CurrentDir {
 // drive, Wine starts the program in the Windows directory; so does the emulation.
 CurrentDir CurrentDirectory(const DriveIds& drives);
 
-}  // namespace wine_drive
+}  // namespace fileops

@@ -11,17 +11,15 @@
 #include <string_view>
 #include <vector>
 
+#include "base/codepage/cp1252.h"
 #include "toolkit/layout.h"
 
 namespace toolkit {
 
-// Result of reading a text box as ANSI bytes.
-struct AnsiText {
-    std::string bytes;
-    // The first character the ANSI code page cannot hold, as a Unicode code point.
-    // When set, bytes is empty and must not be used.
-    std::optional<char32_t> unencodable;
-};
+// Result of reading a text box as ANSI bytes: the code page's own result, since a box
+// refuses a text for the code page's reason or for its own (a NUL byte cut the text).
+using AnsiText = codepage::Encoded;
+using codepage::Refusal;
 
 class Control {
   public:

@@ -32,10 +32,8 @@ struct FontDesc {
     friend bool operator==(const FontDesc&, const FontDesc&) = default;
 };
 
-// Pictures are named; each backend maps the name to its own resource.
-inline constexpr const char* kPictureBackground = "background";
-inline constexpr const char* kPictureLogo = "logo";
-inline constexpr const char* kPictureIcon = "icon";
+// The program's pictures; each backend maps them to its own resources.
+enum class Picture { None, Background, Logo, Icon };
 
 struct ControlLayout {
     std::string name;
@@ -48,9 +46,9 @@ struct ControlLayout {
     std::optional<FontDesc> font;  // empty: the window's font
     std::optional<Rgb> backColor;  // button face, box background, shape back colour
     std::optional<Rgb> foreColor;
-    std::optional<Rgb> fillColor;    // shapes
-    std::optional<Rgb> borderColor;  // shapes
-    std::string picture;             // picture boxes
+    std::optional<Rgb> fillColor;     // shapes
+    std::optional<Rgb> borderColor;   // shapes
+    Picture picture = Picture::None;  // picture boxes
     bool visible = true;
     // Text boxes
     bool multiLine = false;
@@ -74,9 +72,9 @@ struct FormLayout {
     std::string caption;
     int clientWidth = 0, clientHeight = 0;  // twips
     Rgb backColor = kWhite;
-    std::string picture;  // background picture drawn unscaled from the top-left corner
-    std::string icon;     // title-bar icon; empty: none
-    FontDesc font;        // default font of controls without one of their own
+    Picture picture = Picture::None;  // background drawn unscaled from the top-left corner
+    Picture icon = Picture::None;     // title-bar icon
+    FontDesc font;                    // default font of controls without one of their own
     FormBorder border = FormBorder::FixedSingle;
     bool showInTaskbar = true;
     std::vector<ControlLayout> controls;  // in creation order

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace cp1252 {
+namespace codepage {
 namespace {
 
 // 0x80..0x9F; the rest of the code page equals Latin-1.
@@ -147,10 +147,11 @@ std::optional<char32_t> AppendFromUtf8(std::string_view utf8, std::string& out) 
 Encoded FromUtf8(std::string_view utf8) {
     Encoded result;
     result.bytes.reserve(utf8.size());
-    result.unencodable = AppendFromUtf8(utf8, result.bytes);
-    if (result.unencodable)
+    if (const auto character = AppendFromUtf8(utf8, result.bytes)) {
         result.bytes.clear();
+        result.refusal = Refusal::Unencodable(*character);
+    }
     return result;
 }
 
-}  // namespace cp1252
+}  // namespace codepage

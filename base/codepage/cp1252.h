@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace cp1252 {
+namespace codepage {
 
 char32_t ToCodePoint(unsigned char byte);
 
@@ -24,9 +24,26 @@ std::string ToUtf8(std::string_view ansi);
 // As ToUtf8, appending to `out`, whose buffer the caller may reuse.
 void AppendUtf8(std::string_view ansi, std::string& out);
 
+// Why a text could not be taken as bytes of the code page.
+struct Refusal {
+    enum class Reason {
+        UnencodableCharacter,  // `character` is the first one the code page has no byte for
+        CutAtNul,  // the text box ends its text at a NUL byte, so it cannot give all of it back
+    };
+    Reason reason = Reason::UnencodableCharacter;
+    char32_t character = 0;
+
+    static Refusal Unencodable(char32_t character) {
+        return {Reason::UnencodableCharacter, character};
+    }
+    static Refusal NulCut() { return {Reason::CutAtNul, 0}; }
+    friend bool operator==(const Refusal&, const Refusal&) = default;
+};
+
+// A text as bytes of the code page, or why it could not be taken (bytes then empty).
 struct Encoded {
     std::string bytes;
-    std::optional<char32_t> unencodable;  // first code point without a byte; bytes then empty
+    std::optional<Refusal> refusal;
 };
 // Malformed UTF-8 sequences count as U+FFFD, which the code page cannot hold.
 Encoded FromUtf8(std::string_view utf8);
@@ -35,4 +52,4 @@ Encoded FromUtf8(std::string_view utf8);
 // first code point without a byte, after which `out` holds an unfinished part.
 std::optional<char32_t> AppendFromUtf8(std::string_view utf8, std::string& out);
 
-}  // namespace cp1252
+}  // namespace codepage

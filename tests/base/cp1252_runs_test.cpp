@@ -10,7 +10,7 @@ namespace {
 
 std::string ByteByByte(const std::string& ansi) {
     std::string utf8;
-    for (char c : ansi) utf8 += cp1252::ToUtf8(std::string(1, c));
+    for (char c : ansi) utf8 += codepage::ToUtf8(std::string(1, c));
     return utf8;
 }
 
@@ -24,10 +24,10 @@ TEST(Cp1252Runs, HighBytesAtEveryPlaceOfALongRunConvertLikeSingleBytes) {
                 ansi += h;
                 ansi += "\r\n";
             }
-            const std::string utf8 = cp1252::ToUtf8(ansi);
+            const std::string utf8 = codepage::ToUtf8(ansi);
             EXPECT_EQ(utf8, ByteByByte(ansi)) << runLength;
-            const cp1252::Encoded back = cp1252::FromUtf8(utf8);
-            EXPECT_FALSE(back.unencodable);
+            const codepage::Encoded back = codepage::FromUtf8(utf8);
+            EXPECT_FALSE(back.refusal);
             EXPECT_EQ(back.bytes, ansi) << runLength;
         }
     }
@@ -36,11 +36,12 @@ TEST(Cp1252Runs, HighBytesAtEveryPlaceOfALongRunConvertLikeSingleBytes) {
 TEST(Cp1252Runs, UnencodableCharacterAfterALongRunIsStillFound) {
     for (size_t runLength : {7u, 8u, 9u, 1000u}) {
         const std::string utf8 = std::string(runLength, 'x') + "\xE4\xB8\xAD" + "tail";
-        const cp1252::Encoded result = cp1252::FromUtf8(utf8);
-        EXPECT_EQ(result.unencodable, U'\u4E2D') << runLength;
+        const codepage::Encoded result = codepage::FromUtf8(utf8);
+        EXPECT_EQ(result.refusal, codepage::Refusal::Unencodable(U'\u4E2D')) << runLength;
         EXPECT_TRUE(result.bytes.empty());
     }
-    EXPECT_EQ(cp1252::FromUtf8(std::string(20, 'x') + "\xC3").unencodable, U'\uFFFD');
+    EXPECT_EQ(codepage::FromUtf8(std::string(20, 'x') + "\xC3").refusal,
+              codepage::Refusal::Unencodable(U'\uFFFD'));
 }
 
 }  // namespace

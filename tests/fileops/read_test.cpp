@@ -1,5 +1,5 @@
-// ReadFileText: bytes unchanged, the not-found box and sentence, and the
-// report of a file that exists but cannot be read.
+// Whole-file reading: bytes unchanged whatever size the file system reports, and the cause
+// of a file that exists but cannot be read.
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -12,15 +12,14 @@
 
 #include <gtest/gtest.h>
 
-#include "fileops/modFileOps.h"
-#include "fileops/native_file.h"
+#include "fileops/file_services.h"
 #include "support.h"
 
 namespace {
 
+using fileops::ReadWholeFile;
 using fotest::MakeDir;
 using fotest::WriteFile;
-using modFileOps::ReadStatus;
 
 // The misreporting file system of misreporting_fs.cpp, mounted on a folder while it lives.
 class MisreportingMount {
@@ -75,41 +74,32 @@ class MisreportingMount {
 class ReadTest : public fotest::DriveTest {
   protected:
     ReadTest() : DriveTest("read") {}
-    fotest::BoxRecorder recorder_;
 };
 
-TEST_F(ReadTest, EmptyFileReadsAsEmptyTextWithoutABox) {
-    WriteFile(C("WINDOWS/Win.ini"), "");
-    ReadStatus status = ReadStatus::NotFound;
-    EXPECT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\Win.ini", &status), "");
-    EXPECT_EQ(status, ReadStatus::Ok);
-    EXPECT_TRUE(recorder_.boxes.empty());
-}
-
-TEST_F(ReadTest, LineEndsPassUnchanged) {
-    const std::string text = "[windows]\r\nload=\r\nrun=\nlone\rcr\r\n\r\n\n\rend";
-    WriteFile(C("WINDOWS/Win.ini"), text);
-    ReadStatus status = ReadStatus::NotFound;
-    EXPECT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\Win.ini", &status), text);
-    EXPECT_EQ(status, ReadStatus::Ok);
-    EXPECT_TRUE(recorder_.boxes.empty());
-}
-
-TEST_F(ReadTest, EveryByteValueIsReadExactly) {
-    std::string bytes = fotest::AllBytes() + fotest::AllBytes();
-    std::reverse(bytes.begin() + 256, bytes.end());
-    WriteFile(C("WINDOWS/Bytes.bin"), bytes);
-    const std::string read = modFileOps::ReadFileText("C:\\windows\\BYTES.BIN");
-    ASSERT_EQ(read.size(), 512u);
-    EXPECT_EQ(read, bytes);
-    EXPECT_TRUE(recorder_.boxes.empty());
-}
-
-TEST_F(ReadTest, LargeFileIsReadWhole) {
-    std::string bytes(3 * 1024 * 1024 + 17, '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((i * 7919) >> 3);
-    WriteFile(C("WINDOWS/Big.txt"), bytes);
-    EXPECT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\Big.txt"), bytes);
+TEST_F(ReadTest, BytesPassUnchanged) {
+    std::string allTwice = fotest::AllBytes() + fotest::AllBytes();
+    std::reverse(allTwice.begin() + 256, allTwice.end());
+    std::string big(3 * 1024 * 1024 + 17, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 7919) >> 3);
+    const struct {
+        const char* stored;
+        const char* asked;
+        std::string bytes;
+    } cases[] = {
+        {"WINDOWS/Win.ini", "C:\\WINDOWS\\Win.ini", ""},
+        {"WINDOWS/System.ini", "C:\\WINDOWS\\System.ini",
+         "[windows]\r\nload=\r\nrun=\nlone\rcr\r\n\r\n\n\rend"},
+        {"WINDOWS/Bytes.bin", "C:\\windows\\BYTES.BIN", allTwice},
+        {"WINDOWS/Big.txt", "C:\\WINDOWS\\Big.txt", big},
+        {"WINDOWS/Caf\u00e9.ini", "C:\\WINDOWS\\CAF\xC9.INI", "cafe"},
+        {"Autoexec.bat", "C:\\AUTOEXEC.BAT", "@ECHO OFF\r\n"},
+    };
+    for (const auto& c : cases) {
+        WriteFile(C(c.stored), c.bytes);
+        const fileops::ReadResult read = ReadWholeFile(c.asked);
+        EXPECT_TRUE(read.ok) << c.asked << ": " << read.cause;
+        EXPECT_TRUE(read.bytes == c.bytes) << c.asked;
+    }
 }
 
 TEST_F(ReadTest, WholeFileWhateverSizeTheFileSystemReports) {
@@ -118,22 +108,16 @@ TEST_F(ReadTest, WholeFileWhateverSizeTheFileSystemReports) {
         GTEST_SKIP() << mount.SkipReason();
     // Reported as 0, the first line's 11, the truth, and more than there is.
     for (const char* name : {"Win.ini", "System.ini", "Hosts", "Protocol"}) {
-        ReadStatus status = ReadStatus::NotFound;
-        EXPECT_EQ(modFileOps::ReadFileText(std::string("C:\\WINDOWS\\") + name, &status),
-                  "[windows]\r\nload=\r\nrun=\r\nBeep=yes\r\nDevice=")
-            << name;
-        EXPECT_EQ(status, ReadStatus::Ok) << name;
+        const fileops::ReadResult read = ReadWholeFile(std::string("C:\\WINDOWS\\") + name);
+        EXPECT_TRUE(read.ok) << name;
+        EXPECT_EQ(read.bytes, "[windows]\r\nload=\r\nrun=\r\nBeep=yes\r\nDevice=") << name;
     }
-    EXPECT_TRUE(recorder_.boxes.empty());
 
     // A read that fails part-way yields nothing rather than the part.
-    ReadStatus status = ReadStatus::Ok;
-    EXPECT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\Config.sys", &status), "");
-    EXPECT_EQ(status, ReadStatus::Unreadable);
-    ASSERT_EQ(recorder_.boxes.size(), 1u);
-    EXPECT_NE(recorder_.boxes[0].prompt.find("C:\\WINDOWS\\Config.sys"), std::string::npos);
-    EXPECT_NE(recorder_.boxes[0].prompt.find(std::strerror(EIO)), std::string::npos)
-        << recorder_.boxes[0].prompt;
+    const fileops::ReadResult failed = ReadWholeFile("C:\\WINDOWS\\Config.sys");
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(failed.bytes, "");
+    EXPECT_NE(failed.cause.find(std::strerror(EIO)), std::string::npos) << failed.cause;
 }
 
 TEST_F(ReadTest, FileHoldingMoreThanItReportsIsRefusedOnceItCannotFit) {
@@ -142,92 +126,48 @@ TEST_F(ReadTest, FileHoldingMoreThanItReportsIsRefusedOnceItCannotFit) {
         GTEST_SKIP() << mount.SkipReason();
     // 2 MiB of 0x80 reported as empty, for a box of 3 MiB taking three units a byte: the
     // first MiB is read unmeasured, as even three a byte would fit.
-    const modFileOps::TextRoom room{3u << 20,
-                                    [](std::string_view piece) { return 3 * piece.size(); }};
-    ReadStatus status = ReadStatus::Ok;
-    EXPECT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\Bytes.bin", &status, room), "");
-    EXPECT_EQ(status, ReadStatus::TooLarge);
-    ASSERT_EQ(recorder_.boxes.size(), 1u);
-    EXPECT_NE(recorder_.boxes[0].prompt.find("the file holds at least "), std::string::npos)
-        << recorder_.boxes[0].prompt;
-    EXPECT_NE(recorder_.boxes[0].prompt.find("than the 3,145,728 bytes"), std::string::npos);
+    const fileops::TextRoom room{3u << 20, [](std::string_view piece) { return 3 * piece.size(); }};
+    const fileops::ReadResult read = ReadWholeFile("C:\\WINDOWS\\Bytes.bin", room);
+    EXPECT_FALSE(read.ok);
+    EXPECT_TRUE(read.tooLarge);
+    EXPECT_TRUE(read.sizeIsAtLeast);
+    EXPECT_GT(read.size, 1u << 20);
+    EXPECT_EQ(read.bytes, "");
 }
 
 TEST_F(ReadTest, LinkToAPseudoFileReportingSizeZeroIsReadWhole) {
     fotest::Symlink("/proc/self/status", C("WINDOWS/Win.ini"));
-    const std::string text = modFileOps::ReadFileText("C:\\WINDOWS\\Win.ini");
+    const std::string text = ReadWholeFile("C:\\WINDOWS\\Win.ini").bytes;
     EXPECT_EQ(text.rfind("Name:\t", 0), 0u) << text;
     EXPECT_NE(text.find("\nVmSize:"), std::string::npos) << text;
-    EXPECT_TRUE(recorder_.boxes.empty());
 }
 
-TEST_F(ReadTest, NonAsciiNamesAndOtherCase) {
-    WriteFile(C("WINDOWS/Caf\u00e9.ini"), "cafe");
-    EXPECT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\CAF\xC9.INI"), "cafe");
-    WriteFile(C("Autoexec.bat"), "@ECHO OFF\r\n");
-    EXPECT_EQ(modFileOps::ReadFileText("C:\\AUTOEXEC.BAT"), "@ECHO OFF\r\n");
-    EXPECT_TRUE(recorder_.boxes.empty());
-}
-
-TEST_F(ReadTest, MissingFileShowsOneBoxAndReturnsTheSentence) {
-    ReadStatus status = ReadStatus::Ok;
-    const std::string path = "C:\\WINDOWS\\Hosts";
-    EXPECT_EQ(modFileOps::ReadFileText(path, &status),
-              "File C:\\WINDOWS\\Hosts does not exist on system");
-    EXPECT_EQ(status, ReadStatus::NotFound);
-    ASSERT_EQ(recorder_.boxes.size(), 1u);
-    EXPECT_EQ(recorder_.boxes[0].prompt, "Cindermoor was unable to find specified file");
-    EXPECT_EQ(recorder_.boxes[0].style, 16);
-    EXPECT_EQ(recorder_.boxes[0].caption, "Error");
-}
-
-TEST_F(ReadTest, NotFoundSentenceHoldsThePathExactlyAsPassed) {
-    // The empty Windows directory's candidates and odd spellings stay as they were passed.
-    for (const std::string& path :
-         {std::string("\\Hosts"), std::string("Hosts"), std::string("C:\\\\Hosts"),
-          std::string("C:\\WINDOWS\\Caf\xE9 X.ini"), std::string("")}) {
-        recorder_.boxes.clear();
-        ReadStatus status = ReadStatus::Ok;
-        EXPECT_EQ(modFileOps::ReadFileText(path, &status),
-                  "File " + path + " does not exist on system");
-        EXPECT_EQ(status, ReadStatus::NotFound);
-        EXPECT_EQ(recorder_.boxes.size(), 1u) << path;
-    }
-}
-
-TEST_F(ReadTest, WorksWithoutStatusPointer) {
-    EXPECT_EQ(modFileOps::ReadFileText("C:\\Nope"), "File C:\\Nope does not exist on system");
-    EXPECT_EQ(recorder_.boxes.size(), 1u);
-}
-
-TEST_F(ReadTest, FolderInPlaceOfTheFileIsUnreadable) {
+TEST_F(ReadTest, WhatCannotBeReadSaysWhy) {
     MakeDir(C("WINDOWS/Win.ini"));
-    ReadStatus status = ReadStatus::Ok;
-    EXPECT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\Win.ini", &status), "");
-    EXPECT_EQ(status, ReadStatus::Unreadable);
-    ASSERT_EQ(recorder_.boxes.size(), 1u);
-    const auto& box = recorder_.boxes[0];
-    EXPECT_EQ(box.caption, "Error");
-    EXPECT_EQ(box.style, 16);
-    EXPECT_NE(box.prompt.find("C:\\WINDOWS\\Win.ini"), std::string::npos) << box.prompt;
-    EXPECT_NE(box.prompt.find(std::strerror(EISDIR)), std::string::npos) << box.prompt;
+    const struct {
+        const char* path;
+        std::string cause;
+    } cases[] = {
+        {"C:\\WINDOWS\\Win.ini", std::strerror(EISDIR)},  // a folder where the file should be
+        {"C:\\WINDOWS\\NUL", "device"},                   // exists, as in Wine, but is no file
+        {"C:\\WINDOWS\\Hosts", std::strerror(ENOENT)},
+    };
+    for (const auto& c : cases) {
+        const fileops::ReadResult read = ReadWholeFile(c.path);
+        EXPECT_FALSE(read.ok) << c.path;
+        EXPECT_EQ(read.bytes, "") << c.path;
+        EXPECT_NE(read.cause.find(c.cause), std::string::npos) << c.path << ": " << read.cause;
+    }
 }
 
 TEST_F(ReadTest, FileWithoutReadPermissionIsUnreadable) {
     auto body = [](const std::string& dir) {
-        fotest::BoxRecorder recorder;
         fotest::ScopedEnv env("WINEPREFIX", dir + "/prefix");
         const std::string path = "C:\\WINDOWS\\System.ini";
-        ASSERT_TRUE(modFileOps::FileExists(path));
-        ReadStatus status = ReadStatus::Ok;
-        EXPECT_EQ(modFileOps::ReadFileText(path, &status), "");
-        EXPECT_EQ(status, ReadStatus::Unreadable);
-        ASSERT_EQ(recorder.boxes.size(), 1u);
-        const auto& box = recorder.boxes[0];
-        EXPECT_EQ(box.caption, "Error");
-        EXPECT_EQ(box.style, 16);
-        EXPECT_NE(box.prompt.find(path), std::string::npos) << box.prompt;
-        EXPECT_NE(box.prompt.find(std::strerror(EACCES)), std::string::npos) << box.prompt;
+        ASSERT_TRUE(fileops::FileExists(path));
+        const fileops::ReadResult read = ReadWholeFile(path);
+        EXPECT_FALSE(read.ok);
+        EXPECT_NE(read.cause.find(std::strerror(EACCES)), std::string::npos) << read.cause;
     };
     if (fotest::OtherUser::IsChild())
         return fotest::OtherUser::RunBody(body);
@@ -237,29 +177,15 @@ TEST_F(ReadTest, FileWithoutReadPermissionIsUnreadable) {
 }
 
 TEST_F(ReadTest, FifoDoesNotHang) {
-    // As in Wine, a pipe has no file attributes, so FileExists says no: the not-found box.
+    // As in Wine, a pipe has no file attributes, so it does not exist.
     ASSERT_EQ(::mkfifo(C("WINDOWS/Win.ini").c_str(), 0666), 0);
     const auto start = std::chrono::steady_clock::now();
-    ReadStatus status = ReadStatus::Ok;
-    EXPECT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\Win.ini", &status),
-              "File C:\\WINDOWS\\Win.ini does not exist on system");
-    EXPECT_EQ(status, ReadStatus::NotFound);
-    EXPECT_EQ(recorder_.boxes.size(), 1u);
+    EXPECT_FALSE(fileops::FileExists("C:\\WINDOWS\\Win.ini"));
     // Below the existence test (a pipe put in place after it), reading fails at once.
     const auto read = fileops::ReadNativeFile(C("WINDOWS/Win.ini"));
     EXPECT_FALSE(read.ok);
     EXPECT_NE(read.cause.find("Not a regular file"), std::string::npos) << read.cause;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-}
-
-TEST_F(ReadTest, DosDeviceNameExistsButIsNotRead) {
-    ReadStatus status = ReadStatus::Ok;
-    EXPECT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\NUL", &status), "");
-    EXPECT_EQ(status, ReadStatus::Unreadable);
-    ASSERT_EQ(recorder_.boxes.size(), 1u);
-    EXPECT_NE(recorder_.boxes[0].prompt.find("C:\\WINDOWS\\NUL"), std::string::npos);
-    EXPECT_NE(recorder_.boxes[0].prompt.find("device"), std::string::npos)
-        << recorder_.boxes[0].prompt;
 }
 
 TEST_F(ReadTest, DevicesAreNotRead) {

@@ -22,7 +22,7 @@
 #include <gtest/gtest.h>
 
 #include "child.h"
-#include "fileops/modFileOps.h"
+#include "fileops/file_services.h"
 #include "support.h"
 
 namespace {
@@ -99,7 +99,7 @@ TEST(SaveAttributes, ExtendedAttributesAreKept) {
             const std::string path = windows + "/" + name;
             const Attributes before = AttributesOf(path);
             const mode_t mode = fotest::ModeOf(path);
-            EXPECT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\" + std::string(name), "new"),
+            EXPECT_EQ(fileops::ReplaceWholeFile("C:\\WINDOWS\\" + std::string(name), "new"),
                       std::nullopt);
             EXPECT_EQ(ReadFile(path), "new");
             EXPECT_EQ(AttributesOf(path), before) << name;
@@ -115,7 +115,7 @@ TEST(SaveAttributes, ExtendedAttributesAreKept) {
 TEST(SaveAttributes, SecurityLabelIsLeftToTheSystemForAnotherUser) {
     auto body = [](const std::string& dir) {
         fotest::ScopedEnv env("WINEPREFIX", dir + "/prefix");
-        EXPECT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new"), std::nullopt);
+        EXPECT_EQ(fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", "new"), std::nullopt);
     };
     if (fotest::OtherUser::IsChild())
         return fotest::OtherUser::RunBody(body);
@@ -157,7 +157,7 @@ TEST(SaveAttributes, SaveIsRefusedWhenTheDosAttributesCannotBeCarried) {
             report = std::string("this tmpfs takes no user attribute: ") + std::strerror(errno);
             return fotest::kCannotRun;
         }
-        report = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new").value_or("saved");
+        report = fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", "new").value_or("saved");
         if (ListDir(prefix.driveC + "/WINDOWS") != std::vector<std::string>{"Win.ini"} ||
             ReadFile(file) != "old" || AttributesOf(file)["user.DOSATTRIB"] != dosattrib)
             return 1;
@@ -214,7 +214,7 @@ TEST(SaveAttributes, FatAttributesAreKeptOnVfat) {
             report = std::string("cannot set the attributes: ") + std::strerror(errno);
             return 1;
         }
-        report = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new").value_or("");
+        report = fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", "new").value_or("");
         const int after = ::open(file.c_str(), O_RDONLY);
         attributes = 0;
         ::ioctl(after, FAT_IOCTL_GET_ATTRIBUTES, &attributes);

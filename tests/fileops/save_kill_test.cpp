@@ -23,7 +23,7 @@
 #include <gtest/gtest.h>
 
 #include "child.h"
-#include "fileops/modFileOps.h"
+#include "fileops/file_services.h"
 #include "support.h"
 
 namespace {
@@ -98,7 +98,7 @@ TEST_F(SaveKillTest, KilledSaveLeavesTheFileWholeAndTheNextSaveLeavesNothing) {
                         return fotest::kCannotRun;
                     }
                     report =
-                        modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", big).value_or("saved");
+                        fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", big).value_or("saved");
                     return 0;
                 });
                 while (SizeOfFileBeingWritten(child.pid(), folder, folder + "/Win.ini") < killAt &&
@@ -118,7 +118,7 @@ TEST_F(SaveKillTest, KilledSaveLeavesTheFileWholeAndTheNextSaveLeavesNothing) {
                 // Where the system has unnamed files, nothing is left even now.
                 EXPECT_EQ(ListDir(C("WINDOWS")).size(), unnamed ? 1u : 2u) << outcome.text;
             }
-            ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "next"), std::nullopt);
+            ASSERT_EQ(fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", "next"), std::nullopt);
             EXPECT_EQ(ListDir(C("WINDOWS")), std::vector<std::string>{"Win.ini"});
             EXPECT_EQ(ReadFile(C("WINDOWS/Win.ini")), "next");
         }
@@ -151,7 +151,7 @@ TEST_F(SaveKillTest, OnlyLeftoversOfThisFileGo) {
         kept.push_back(p + "Other1");
     }
 
-    ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\WIN.INI", "new"), std::nullopt);
+    ASSERT_EQ(fileops::ReplaceWholeFile("C:\\WINDOWS\\WIN.INI", "new"), std::nullopt);
     ::close(live);
     for (const auto& path : gone) EXPECT_FALSE(fotest::Exists(path)) << path;
     for (const auto& path : kept) EXPECT_TRUE(fotest::Exists(path)) << path;

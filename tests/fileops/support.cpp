@@ -183,15 +183,6 @@ ScopedCwd::~ScopedCwd() {
         (void)::chdir("/");
 }
 
-BoxRecorder::BoxRecorder() {
-    toolkit::SetMessageBoxObserver(
-        [this](const toolkit::ShownMessageBox& box) { boxes.push_back(box); });
-}
-
-BoxRecorder::~BoxRecorder() {
-    toolkit::SetMessageBoxObserver(nullptr);
-}
-
 namespace OtherUser {
 
 bool IsChild() {

@@ -1,5 +1,5 @@
 // Helpers for the file-service tests: temporary folders, Wine-style prefixes, environment
-// and working-directory guards, the message-box recorder, and running a test's body as an
+// and working-directory guards, and running a test's body as an
 // unprivileged user.
 #pragma once
 
@@ -11,8 +11,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "toolkit/message_box.h"
 
 namespace fotest {
 
@@ -77,16 +75,6 @@ class ScopedCwd {
 
   private:
     std::string old_;
-};
-
-// Records every message box shown while it lives (the backend closes them with OK).
-class BoxRecorder {
-  public:
-    BoxRecorder();
-    ~BoxRecorder();
-    BoxRecorder(const BoxRecorder&) = delete;
-    BoxRecorder& operator=(const BoxRecorder&) = delete;
-    std::vector<toolkit::ShownMessageBox> boxes;
 };
 
 // Permission cases need a user to whom permission bits apply; root ignores them.

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "fileops/detail.h"
-#include "fileops/modFileOps.h"
+#include "fileops/file_services.h"
 #include "fileops/win32_emulation.h"
 #include "support.h"
 
@@ -27,14 +27,14 @@ TEST_F(WindowsDirTest, NormalPrefix) {
     auto prefix = fotest::MakePrefix(dir_.path());
     MakeDir(prefix.driveC + "/WINDOWS");
     fotest::ScopedEnv env("WINEPREFIX", prefix.dir);
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "C:\\WINDOWS");
+    EXPECT_EQ(fileops::GetWindowsDir(), "C:\\WINDOWS");
 }
 
 TEST_F(WindowsDirTest, ResultHasExactLengthAndNoNul) {
     auto prefix = fotest::MakePrefix(dir_.path());
     MakeDir(prefix.driveC + "/WINDOWS");
     fotest::ScopedEnv env("WINEPREFIX", prefix.dir);
-    const std::string dir = modFileOps::GetWindowsDir();
+    const std::string dir = fileops::GetWindowsDir();
     EXPECT_EQ(dir.size(), 10u);
     EXPECT_EQ(dir.find('\0'), std::string::npos);
     EXPECT_EQ(std::strlen(dir.c_str()), dir.size());
@@ -47,12 +47,12 @@ TEST_F(WindowsDirTest, UnsetWineprefixUsesDotWineInHome) {
     MakeDir(prefix.driveC + "/windows");
     fotest::ScopedEnv unset("WINEPREFIX", std::nullopt);
     fotest::ScopedEnv env("HOME", home);
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "C:\\windows");
+    EXPECT_EQ(fileops::GetWindowsDir(), "C:\\windows");
 }
 
 TEST_F(WindowsDirTest, WineprefixPointingNowhere) {
     fotest::ScopedEnv env("WINEPREFIX", dir_ / "no-such-prefix");
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "");
+    EXPECT_EQ(fileops::GetWindowsDir(), "");
 }
 
 TEST_F(WindowsDirTest, RelativeWineprefixIsNoPrefix) {
@@ -60,7 +60,7 @@ TEST_F(WindowsDirTest, RelativeWineprefixIsNoPrefix) {
     MakeDir(prefix.driveC + "/WINDOWS");
     fotest::ScopedCwd cwd(dir_.path());
     fotest::ScopedEnv env("WINEPREFIX", "prefix");
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "");
+    EXPECT_EQ(fileops::GetWindowsDir(), "");
 }
 
 TEST_F(WindowsDirTest, PrefixWithoutDriveC) {
@@ -69,7 +69,7 @@ TEST_F(WindowsDirTest, PrefixWithoutDriveC) {
     MakeDir(dir_ / "prefix/drive_c");
     MakeDir(dir_ / "prefix/drive_c/WINDOWS");
     fotest::ScopedEnv env("WINEPREFIX", dir_ / "prefix");
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "");
+    EXPECT_EQ(fileops::GetWindowsDir(), "");
 }
 
 TEST_F(WindowsDirTest, UpperCaseDriveLinkIsNotDriveC) {
@@ -80,14 +80,14 @@ TEST_F(WindowsDirTest, UpperCaseDriveLinkIsNotDriveC) {
     MakeDir(dir_ / "prefix/drive_c/WINDOWS");
     fotest::Symlink("../drive_c", dir_ / "prefix/dosdevices/C:");
     fotest::ScopedEnv env("WINEPREFIX", dir_ / "prefix");
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "");
+    EXPECT_EQ(fileops::GetWindowsDir(), "");
 }
 
 TEST_F(WindowsDirTest, DanglingDriveC) {
     auto prefix = fotest::MakePrefix(dir_.path());
     fotest::RemoveTree(prefix.driveC);
     fotest::ScopedEnv env("WINEPREFIX", prefix.dir);
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "");
+    EXPECT_EQ(fileops::GetWindowsDir(), "");
 }
 
 TEST_F(WindowsDirTest, DriveCPointingAtAFile) {
@@ -95,7 +95,7 @@ TEST_F(WindowsDirTest, DriveCPointingAtAFile) {
     fotest::RemoveTree(prefix.driveC);
     WriteFile(prefix.driveC, "not a folder");
     fotest::ScopedEnv env("WINEPREFIX", prefix.dir);
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "");
+    EXPECT_EQ(fileops::GetWindowsDir(), "");
 }
 
 TEST_F(WindowsDirTest, DriveCAsAnAbsoluteLink) {
@@ -105,7 +105,7 @@ TEST_F(WindowsDirTest, DriveCAsAnAbsoluteLink) {
     MakeDir(dir_ / "disk/Windows");
     fotest::Symlink(dir_ / "disk", dir_ / "prefix/dosdevices/c:");
     fotest::ScopedEnv env("WINEPREFIX", dir_ / "prefix");
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "C:\\Windows");
+    EXPECT_EQ(fileops::GetWindowsDir(), "C:\\Windows");
 }
 
 TEST_F(WindowsDirTest, DriveCWithoutWindowsFolder) {
@@ -113,14 +113,14 @@ TEST_F(WindowsDirTest, DriveCWithoutWindowsFolder) {
     MakeDir(prefix.driveC + "/Program Files");
     MakeDir(prefix.driveC + "/windows.old");
     fotest::ScopedEnv env("WINEPREFIX", prefix.dir);
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "");
+    EXPECT_EQ(fileops::GetWindowsDir(), "");
 }
 
 TEST_F(WindowsDirTest, WindowsIsAFile) {
     auto prefix = fotest::MakePrefix(dir_.path());
     WriteFile(prefix.driveC + "/windows", "a file");
     fotest::ScopedEnv env("WINEPREFIX", prefix.dir);
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "");
+    EXPECT_EQ(fileops::GetWindowsDir(), "");
 }
 
 TEST_F(WindowsDirTest, WindowsFileAndWindowsFolderInOtherCase) {
@@ -128,23 +128,23 @@ TEST_F(WindowsDirTest, WindowsFileAndWindowsFolderInOtherCase) {
     WriteFile(prefix.driveC + "/windows", "a file");
     MakeDir(prefix.driveC + "/WINDOWS");
     fotest::ScopedEnv env("WINEPREFIX", prefix.dir);
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "C:\\WINDOWS");
+    EXPECT_EQ(fileops::GetWindowsDir(), "C:\\WINDOWS");
 }
 
 TEST_F(WindowsDirTest, LetterCaseOfTheStoredName) {
     auto prefix = fotest::MakePrefix(dir_.path());
     fotest::ScopedEnv env("WINEPREFIX", prefix.dir);
     MakeDir(prefix.driveC + "/Windows");
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "C:\\Windows");
+    EXPECT_EQ(fileops::GetWindowsDir(), "C:\\Windows");
     ::rmdir((prefix.driveC + "/Windows").c_str());
     MakeDir(prefix.driveC + "/WINDOWS");
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "C:\\WINDOWS");
+    EXPECT_EQ(fileops::GetWindowsDir(), "C:\\WINDOWS");
     // Both: the first by bytes ("WINDOWS" < "Windows"), every time.
     MakeDir(prefix.driveC + "/Windows");
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(modFileOps::GetWindowsDir(), "C:\\WINDOWS");
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(fileops::GetWindowsDir(), "C:\\WINDOWS");
     // The exact name "windows" comes first.
     MakeDir(prefix.driveC + "/windows");
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "C:\\windows");
+    EXPECT_EQ(fileops::GetWindowsDir(), "C:\\windows");
 }
 
 TEST_F(WindowsDirTest, EachCallAsksAfresh) {
@@ -153,26 +153,26 @@ TEST_F(WindowsDirTest, EachCallAsksAfresh) {
     auto second = fotest::MakePrefix(dir_.path(), "second");
     MakeDir(second.driveC + "/Windows");
     fotest::ScopedEnv env("WINEPREFIX", first.dir);
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "C:\\WINDOWS");
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "C:\\WINDOWS");
+    EXPECT_EQ(fileops::GetWindowsDir(), "C:\\WINDOWS");
+    EXPECT_EQ(fileops::GetWindowsDir(), "C:\\WINDOWS");
     ::setenv("WINEPREFIX", second.dir.c_str(), 1);
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "C:\\Windows");
+    EXPECT_EQ(fileops::GetWindowsDir(), "C:\\Windows");
     // Same prefix, folder renamed between two calls.
     ASSERT_EQ(::rename((second.driveC + "/Windows").c_str(), (second.driveC + "/WinDows").c_str()),
               0);
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "C:\\WinDows");
+    EXPECT_EQ(fileops::GetWindowsDir(), "C:\\WinDows");
     fotest::RemoveTree(second.driveC + "/WinDows");
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "");
+    EXPECT_EQ(fileops::GetWindowsDir(), "");
 }
 
 TEST_F(WindowsDirTest, UnreadableDriveRootAsAnotherUser) {
     auto body = [](const std::string& dir) {
         fotest::ScopedEnv env("WINEPREFIX", dir + "/closed");
-        EXPECT_EQ(modFileOps::GetWindowsDir(), "") << "root of C: cannot be entered";
+        EXPECT_EQ(fileops::GetWindowsDir(), "") << "root of C: cannot be entered";
         ::setenv("WINEPREFIX", (dir + "/searchonly").c_str(), 1);
-        EXPECT_EQ(modFileOps::GetWindowsDir(), "") << "root of C: cannot be listed to find WINDOWS";
+        EXPECT_EQ(fileops::GetWindowsDir(), "") << "root of C: cannot be listed to find WINDOWS";
         ::setenv("WINEPREFIX", (dir + "/exact").c_str(), 1);
-        EXPECT_EQ(modFileOps::GetWindowsDir(), "C:\\windows") << "the exact name needs no listing";
+        EXPECT_EQ(fileops::GetWindowsDir(), "C:\\windows") << "the exact name needs no listing";
     };
     if (fotest::OtherUser::IsChild())
         return fotest::OtherUser::RunBody(body);
@@ -218,24 +218,24 @@ unsigned int CM_WINAPI FillsWholeBuffer(char* buffer, unsigned int size) {
 
 TEST(GetWindowsDirAlgorithm, FreshBufferOf260NulsAndCharactersBeforeTheFirstNul) {
     g_seen.clear();
-    EXPECT_EQ(modFileOps::detail::GetWindowsDirFrom(&WritesWithGarbageAfterNul), "C:\\WIN");
+    EXPECT_EQ(fileops::detail::GetWindowsDirFrom(&WritesWithGarbageAfterNul), "C:\\WIN");
     EXPECT_EQ(g_size, 260u);
-    EXPECT_EQ(modFileOps::detail::GetWindowsDirFrom(&WritesWithGarbageAfterNul), "C:\\WIN");
+    EXPECT_EQ(fileops::detail::GetWindowsDirFrom(&WritesWithGarbageAfterNul), "C:\\WIN");
     ASSERT_EQ(g_seen.size(), 2u);
     for (const auto& seen : g_seen)
         EXPECT_EQ(seen, std::string(260, '\0')) << "the buffer is made anew each call";
 }
 
 TEST(GetWindowsDirAlgorithm, ZeroCountIsFailureWhateverTheBufferHolds) {
-    EXPECT_EQ(modFileOps::detail::GetWindowsDirFrom(&FailsAfterWriting), "");
+    EXPECT_EQ(fileops::detail::GetWindowsDirFrom(&FailsAfterWriting), "");
 }
 
 TEST(GetWindowsDirAlgorithm, NonZeroCountWithEmptyBufferGivesEmptyText) {
-    EXPECT_EQ(modFileOps::detail::GetWindowsDirFrom(&SucceedsWithoutWriting), "");
+    EXPECT_EQ(fileops::detail::GetWindowsDirFrom(&SucceedsWithoutWriting), "");
 }
 
 TEST(GetWindowsDirAlgorithm, NoNulAtAllGivesAll260Characters) {
-    EXPECT_EQ(modFileOps::detail::GetWindowsDirFrom(&FillsWholeBuffer), std::string(260, 'W'));
+    EXPECT_EQ(fileops::detail::GetWindowsDirFrom(&FillsWholeBuffer), std::string(260, 'W'));
 }
 
 // ---- The emulated call's own contract ---------------------------------------------------
@@ -260,7 +260,7 @@ TEST_F(WindowsDirTest, WindowsFolderNameInTheAnsiCodePage) {
     auto prefix = fotest::MakePrefix(dir_.path());
     MakeDir(prefix.driveC + "/W\u0131ndows");
     fotest::ScopedEnv env("WINEPREFIX", prefix.dir);
-    EXPECT_EQ(modFileOps::GetWindowsDir(), "");
+    EXPECT_EQ(fileops::GetWindowsDir(), "");
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "child.h"
-#include "fileops/modFileOps.h"
+#include "fileops/file_services.h"
 #include "support.h"
 
 namespace {
@@ -31,15 +31,15 @@ class WriteTest : public fotest::DriveTest {
 TEST_F(WriteTest, RoundTripIsByteExact) {
     const std::string text = fotest::AllBytes() + "\r\nline\nline\rend\r\n";
     WriteFile(C("WINDOWS/Win.ini"), "old");
-    EXPECT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", text), std::nullopt);
+    EXPECT_EQ(fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", text), std::nullopt);
     EXPECT_EQ(ReadFile(C("WINDOWS/Win.ini")), text);
-    EXPECT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\Win.ini"), text);
+    EXPECT_EQ(fileops::ReadWholeFile("C:\\WINDOWS\\Win.ini").bytes, text);
     EXPECT_EQ(ListDir(C("WINDOWS")), std::vector<std::string>{"Win.ini"});
 }
 
 TEST_F(WriteTest, NoLineEndIsAdded) {
     WriteFile(C("WINDOWS/Win.ini"), "old content that is longer");
-    ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "abc"), std::nullopt);
+    ASSERT_EQ(fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", "abc"), std::nullopt);
     EXPECT_EQ(ReadFile(C("WINDOWS/Win.ini")), "abc");
 }
 
@@ -47,15 +47,15 @@ TEST_F(WriteTest, OpenSaveCyclesDoNotGrowTheFile) {
     const std::string original = "[boot]\r\nshell=Explorer.exe\r\n";
     WriteFile(C("WINDOWS/System.ini"), original);
     for (int i = 0; i < 3; ++i) {
-        const std::string text = modFileOps::ReadFileText("C:\\WINDOWS\\System.ini");
-        ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\System.ini", text), std::nullopt);
+        const std::string text = fileops::ReadWholeFile("C:\\WINDOWS\\System.ini").bytes;
+        ASSERT_EQ(fileops::ReplaceWholeFile("C:\\WINDOWS\\System.ini", text), std::nullopt);
     }
     EXPECT_EQ(ReadFile(C("WINDOWS/System.ini")), original);
 }
 
 TEST_F(WriteTest, EmptyTextLeavesAnEmptyFile) {
     WriteFile(C("WINDOWS/Win.ini"), "something");
-    ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", ""), std::nullopt);
+    ASSERT_EQ(fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", ""), std::nullopt);
     struct stat st;
     ASSERT_EQ(::stat(C("WINDOWS/Win.ini").c_str(), &st), 0);
     EXPECT_EQ(st.st_size, 0);
@@ -63,14 +63,14 @@ TEST_F(WriteTest, EmptyTextLeavesAnEmptyFile) {
 
 TEST_F(WriteTest, ExistingFileInOtherCaseIsReplacedNotDuplicated) {
     WriteFile(C("WINDOWS/Win.ini"), "old");
-    ASSERT_EQ(modFileOps::WriteFileText("c:\\windows\\WIN.INI", "new"), std::nullopt);
+    ASSERT_EQ(fileops::ReplaceWholeFile("c:\\windows\\WIN.INI", "new"), std::nullopt);
     EXPECT_EQ(ListDir(C("WINDOWS")), std::vector<std::string>{"Win.ini"});
     EXPECT_EQ(ReadFile(C("WINDOWS/Win.ini")), "new");
 }
 
 TEST_F(WriteTest, NewFileInAnExistingFolderIsCreated) {
     const mode_t old = ::umask(022);
-    const auto cause = modFileOps::WriteFileText("C:\\windows\\Caf\xE9.ini", "neu\r\n");
+    const auto cause = fileops::ReplaceWholeFile("C:\\windows\\Caf\xE9.ini", "neu\r\n");
     ::umask(old);
     ASSERT_EQ(cause, std::nullopt);
     EXPECT_EQ(ListDir(C("WINDOWS")), std::vector<std::string>{"Caf\u00e9.ini"});
@@ -79,7 +79,7 @@ TEST_F(WriteTest, NewFileInAnExistingFolderIsCreated) {
 }
 
 TEST_F(WriteTest, NewFileAtTheRootOfC) {
-    ASSERT_EQ(modFileOps::WriteFileText("C:\\Hosts", "x"), std::nullopt);
+    ASSERT_EQ(fileops::ReplaceWholeFile("C:\\Hosts", "x"), std::nullopt);
     EXPECT_EQ(ReadFile(C("Hosts")), "x");
 }
 
@@ -89,7 +89,7 @@ TEST_F(WriteTest, OwnerAndGroupAreKept) {
             << "Only root can give a file another owner; this case runs in CI, which runs as root.";
     WriteFile(C("WINDOWS/Win.ini"), "old");
     ASSERT_EQ(::chown(C("WINDOWS/Win.ini").c_str(), 65534, 65534), 0);
-    ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new"), std::nullopt);
+    ASSERT_EQ(fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", "new"), std::nullopt);
     struct stat st;
     ASSERT_EQ(::stat(C("WINDOWS/Win.ini").c_str(), &st), 0);
     EXPECT_EQ(st.st_uid, 65534u);
@@ -102,7 +102,7 @@ TEST_F(WriteTest, SymlinkIsWrittenThrough) {
     WriteFile(dir_ / "store/real.ini", "old");
     fotest::Chmod(dir_ / "store/real.ini", 0620);
     fotest::Symlink("../../../store/real.ini", C("WINDOWS/Win.ini"));
-    ASSERT_EQ(modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new"), std::nullopt);
+    ASSERT_EQ(fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", "new"), std::nullopt);
     EXPECT_TRUE(fotest::IsSymlink(C("WINDOWS/Win.ini"))) << "the link stays a link";
     EXPECT_EQ(ReadFile(dir_ / "store/real.ini"), "new");
     EXPECT_EQ(fotest::ModeOf(dir_ / "store/real.ini"), 0620u);
@@ -113,7 +113,7 @@ TEST_F(WriteTest, SymlinkIsWrittenThrough) {
 
 TEST_F(WriteTest, FolderWhereTheFileShouldBe) {
     MakeDir(C("WINDOWS/Win.ini"));
-    const auto cause = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "text");
+    const auto cause = fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", "text");
     ASSERT_TRUE(cause.has_value());
     EXPECT_NE(cause->find("folder"), std::string::npos) << *cause;
     EXPECT_TRUE(ListDir(C("WINDOWS/Win.ini")).empty());
@@ -121,7 +121,7 @@ TEST_F(WriteTest, FolderWhereTheFileShouldBe) {
 }
 
 TEST_F(WriteTest, MissingParentFolder) {
-    const auto cause = modFileOps::WriteFileText("C:\\Missing\\Win.ini", "text");
+    const auto cause = fileops::ReplaceWholeFile("C:\\Missing\\Win.ini", "text");
     ASSERT_TRUE(cause.has_value());
     EXPECT_NE(cause->find(std::strerror(ENOENT)), std::string::npos) << *cause;
     EXPECT_FALSE(fotest::Exists(C("Missing")));
@@ -129,13 +129,13 @@ TEST_F(WriteTest, MissingParentFolder) {
 }
 
 TEST_F(WriteTest, MissingDriveAndInvalidNames) {
-    EXPECT_TRUE(modFileOps::WriteFileText("D:\\Win.ini", "text").has_value());
-    const auto device = modFileOps::WriteFileText("C:\\WINDOWS\\nul.ini", "text");
+    EXPECT_TRUE(fileops::ReplaceWholeFile("D:\\Win.ini", "text").has_value());
+    const auto device = fileops::ReplaceWholeFile("C:\\WINDOWS\\nul.ini", "text");
     ASSERT_TRUE(device.has_value());
     EXPECT_NE(device->find("device"), std::string::npos) << *device;
-    EXPECT_TRUE(modFileOps::WriteFileText("C:\\WINDOWS\\New.ini\\", "text").has_value());
-    EXPECT_TRUE(modFileOps::WriteFileText("C:\\WINDOWS\\Win*.ini", "text").has_value());
-    EXPECT_TRUE(modFileOps::WriteFileText("", "text").has_value());
+    EXPECT_TRUE(fileops::ReplaceWholeFile("C:\\WINDOWS\\New.ini\\", "text").has_value());
+    EXPECT_TRUE(fileops::ReplaceWholeFile("C:\\WINDOWS\\Win*.ini", "text").has_value());
+    EXPECT_TRUE(fileops::ReplaceWholeFile("", "text").has_value());
     EXPECT_TRUE(ListDir(C("WINDOWS")).empty());
 }
 
@@ -150,7 +150,7 @@ TEST_F(WriteTest, FileSizeLimitLeavesTheOriginalUntouched) {
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
             return 3;
         const auto cause =
-            modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", std::string(1024 * 1024, 'x'));
+            fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", std::string(1024 * 1024, 'x'));
         // The former disposition of SIGXFSZ (the default) is back after the call.
         struct sigaction now {};
         ::sigaction(SIGXFSZ, nullptr, &now);
@@ -184,7 +184,7 @@ TEST_F(WriteTest, FullFileSystemLeavesTheOriginalUntouched) {
         ::mkdir(C("WINDOWS").c_str(), 0755);
         WriteFile(C("WINDOWS/Win.ini"), "[windows]\r\n");
         const auto cause =
-            modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", std::string(1024 * 1024, 'x'));
+            fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", std::string(1024 * 1024, 'x'));
         report = cause.value_or("the write claimed success on a full file system");
         if (!cause || cause->find(std::strerror(ENOSPC)) == std::string::npos)
             return 1;
@@ -218,7 +218,7 @@ TEST_F(WriteTest, LinkLeadingNowhereIsTheFileNotAFreeName) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         WriteFile(C("WINDOWS/WIN.INI"), "old");
-        ASSERT_EQ(modFileOps::ReadFileText("C:\\WINDOWS\\Win.ini"), "old");
+        ASSERT_EQ(fileops::ReadWholeFile("C:\\WINDOWS\\Win.ini").bytes, "old");
         ::unlink(C("WINDOWS/WIN.INI").c_str());
         std::vector<std::string> names;
         for (const auto& [name, target] : c.links) {
@@ -226,7 +226,7 @@ TEST_F(WriteTest, LinkLeadingNowhereIsTheFileNotAFreeName) {
             names.push_back(name);
         }
         std::sort(names.begin(), names.end());
-        const auto cause = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new");
+        const auto cause = fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", "new");
         EXPECT_EQ(ListDir(C("WINDOWS")), names);
         if (c.refusal == 0) {
             EXPECT_EQ(cause, std::nullopt);
@@ -243,10 +243,10 @@ TEST_F(WriteTest, LinkLeadingNowhereIsTheFileNotAFreeName) {
 TEST_F(WriteTest, ReadOnlyFolderAsAnotherUser) {
     auto body = [](const std::string& dir) {
         fotest::ScopedEnv env("WINEPREFIX", dir + "/prefix");
-        const auto cause = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new");
+        const auto cause = fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", "new");
         ASSERT_TRUE(cause.has_value());
         EXPECT_NE(cause->find(std::strerror(EACCES)), std::string::npos) << *cause;
-        const auto fresh = modFileOps::WriteFileText("C:\\WINDOWS\\New.ini", "new");
+        const auto fresh = fileops::ReplaceWholeFile("C:\\WINDOWS\\New.ini", "new");
         ASSERT_TRUE(fresh.has_value());
         EXPECT_NE(fresh->find(std::strerror(EACCES)), std::string::npos) << *fresh;
     };
@@ -263,7 +263,7 @@ TEST_F(WriteTest, ReadOnlyFolderAsAnotherUser) {
 TEST_F(WriteTest, ReadOnlyFileAsAnotherUser) {
     auto body = [](const std::string& dir) {
         fotest::ScopedEnv env("WINEPREFIX", dir + "/prefix");
-        const auto cause = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new");
+        const auto cause = fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", "new");
         ASSERT_TRUE(cause.has_value());
         EXPECT_NE(cause->find(std::strerror(EACCES)), std::string::npos) << *cause;
     };
@@ -281,7 +281,7 @@ TEST_F(WriteTest, ReadOnlyFileAsAnotherUser) {
 TEST_F(WriteTest, UnsearchableFolderAsAnotherUser) {
     auto body = [](const std::string& dir) {
         fotest::ScopedEnv env("WINEPREFIX", dir + "/prefix");
-        const auto cause = modFileOps::WriteFileText("C:\\WINDOWS\\Win.ini", "new");
+        const auto cause = fileops::ReplaceWholeFile("C:\\WINDOWS\\Win.ini", "new");
         ASSERT_TRUE(cause.has_value());
         EXPECT_NE(cause->find(std::strerror(EACCES)), std::string::npos) << *cause;
     };

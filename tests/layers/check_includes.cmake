@@ -1,21 +1,22 @@
 # Fails when a source folder includes a header of a folder it may not see.
 #   cmake -DSOURCE_DIR=<project source folder> -P check_includes.cmake
 #
-# The layers, bottom up: base/ sees nothing but itself; fileops/ sees base/; the toolkit
-# interface (the headers directly in toolkit/) sees base/; each backend sees the interface,
-# itself and base/; about/ and editor/ see the interface, fileops/ and base/ (editor/ also
-# opens the About window); app/ puts it all together. tests/ and bench/ are not checked.
+# The layers, bottom up: base/ sees nothing but itself; the file services (the files
+# directly in fileops/) see the code page only; the toolkit interface (the headers directly
+# in toolkit/) sees base/; each backend sees the interface, itself and base/; modFileOps
+# (fileops/modFileOps/) sees the file services, base/ and the interface's message box;
+# about/ and editor/ see the interface, fileops/ and base/ (editor/ also opens the About
+# window); app/ puts it all together. tests/ and bench/ are not checked.
 #
 # Each folder has an allow-list of regular expressions over the included path, as written
 # from the project's root ("toolkit/form.h"), and may have a deny-list for the headers of
 # libraries: only the backends and the Windows side of the file services see a toolkit.
 # A file belongs to the deepest folder listed.
 set(interface "^toolkit/[^/]+$")
-set(layer_folders base fileops toolkit toolkit/qt toolkit/win32 about editor app)
+set(layer_folders base fileops fileops/modFileOps toolkit toolkit/qt toolkit/win32 about editor app)
 set(allowed_base "^base/")
-# The file services still show their message boxes themselves; that one header goes when
-# they are split from the boxes.
-set(allowed_fileops "^base/" "^fileops/" "^toolkit/message_box\\.h$")
+set(allowed_fileops "^base/codepage/" "^fileops/[^/]+$")
+set(allowed_fileops/modFileOps "^base/" "^fileops/" "^toolkit/message_box\\.h$")
 set(allowed_toolkit "^base/" "${interface}")
 set(allowed_toolkit/qt "^base/" "${interface}" "^toolkit/qt/")
 set(allowed_toolkit/win32 "^base/" "${interface}" "^toolkit/win32/")
@@ -27,6 +28,7 @@ set(qt "^Q")
 set(windows "^(windows|win[a-z]*|shlwapi|shellapi|commctrl)\\.h$")
 set(denied_base "${qt}" "${windows}")
 set(denied_fileops "${qt}")
+set(denied_fileops/modFileOps "${qt}" "${windows}")
 set(denied_toolkit "${qt}" "${windows}")
 set(denied_about "${qt}" "${windows}")
 set(denied_editor "${qt}" "${windows}")

@@ -23,7 +23,7 @@ const std::string kText =
     "caf\xE9 \x80 10. Two words.\r\nline two\r\n\r\n\x93quoted\x94 na\xEFve end\r\nlast";
 
 QString Decoded(const std::string& ansi) {
-    return QString::fromUtf8(cp1252::ToUtf8(ansi));
+    return QString::fromUtf8(codepage::ToUtf8(ansi));
 }
 
 // Qt's own answers for a text, computed from the whole of it: what our answers must equal.

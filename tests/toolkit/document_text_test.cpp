@@ -102,7 +102,7 @@ TEST(DocumentText, ACharacterOutsideTheCodePageIsNamedAndNoBytesAreGiven) {
     edit.SendScintilla(Sci::SCI_DOCUMENTEND);
     Type(edit, Qt::Key_unknown, QStringLiteral(u"\u4E2D"));
     const toolkit::AnsiText text = edit.AnsiContent();
-    EXPECT_EQ(text.unencodable, U'\u4E2D');
+    EXPECT_EQ(text.refusal, codepage::Refusal::Unencodable(U'\u4E2D'));
     EXPECT_TRUE(text.bytes.empty());
 }
 

@@ -1,16 +1,17 @@
-// modFileOps on the real kernel32 and shlwapi calls, against real files on the prefix's
-// C: drive.
+// The file services on the real kernel32 and shlwapi calls, against real files on the
+// prefix's C: drive. They show nothing: the test links no window backend.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
-#include "fileops/modFileOps.h"
+#include "fileops/file_services.h"
+#include "fileops/win32_calls.h"
 #include "tests/win32/support/drive_files.h"
-#include "tests/win32/support/wine_gui.h"
 
 namespace {
 
-using modFileOps::ReadStatus;
+using fileops::ReadWholeFile;
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 
@@ -40,92 +41,69 @@ TEST(WindowsDirectory, IsWhatTheSystemSaysWithoutTheBuffersRest) {
     char buffer[MAX_PATH] = {};
     const UINT length = GetWindowsDirectoryA(buffer, MAX_PATH);
     ASSERT_GT(length, 0u);
-    const std::string dir = modFileOps::GetWindowsDir();
+    const std::string dir = fileops::GetWindowsDir();
     EXPECT_EQ(dir, std::string(buffer, length));
     EXPECT_EQ(dir.size(), length);
     EXPECT_EQ(dir.find('\0'), std::string::npos);
     EXPECT_EQ(dir.substr(1, 2), ":\\");
-    EXPECT_EQ(modFileOps::GetWindowsDir(), dir);
+    EXPECT_EQ(fileops::GetWindowsDir(), dir);
 }
 
 TEST(FileExistence, FilesAndFoldersExistMissingPathsDoNot) {
     testsupport::ScratchFolder folder;
     WriteBytes(folder / "Win.ini", "[windows]\r\n");
-    EXPECT_TRUE(modFileOps::FileExists(folder / "Win.ini"));
-    EXPECT_TRUE(modFileOps::FileExists(folder / "WIN.INI"));  // any letter case
-    EXPECT_TRUE(modFileOps::FileExists(folder.Path()));
-    EXPECT_TRUE(modFileOps::FileExists(modFileOps::GetWindowsDir()));
-    EXPECT_FALSE(modFileOps::FileExists(folder / "Hosts"));
-    EXPECT_FALSE(modFileOps::FileExists(folder / "missing\\Win.ini"));
-    EXPECT_FALSE(modFileOps::FileExists(""));
+    EXPECT_TRUE(fileops::FileExists(folder / "Win.ini"));
+    EXPECT_TRUE(fileops::FileExists(folder / "WIN.INI"));  // any letter case
+    EXPECT_TRUE(fileops::FileExists(folder.Path()));
+    EXPECT_TRUE(fileops::FileExists(fileops::GetWindowsDir()));
+    EXPECT_FALSE(fileops::FileExists(folder / "Hosts"));
+    EXPECT_FALSE(fileops::FileExists(folder / "missing\\Win.ini"));
+    EXPECT_FALSE(fileops::FileExists(""));
 }
 
 TEST(ReadingFiles, GivesEveryByteOfTheFileUnchanged) {
     testsupport::ScratchFolder folder;
     const std::string bytes = AllBytes() + "\r\nCR LF\r\nLF\nCR\r" + AllBytes();
     WriteBytes(folder / "System.ini", bytes);
-    testsupport::MessageBoxRecorder boxes;
-    ReadStatus status = ReadStatus::NotFound;
-    EXPECT_EQ(modFileOps::ReadFileText(folder / "System.ini", &status), bytes);
-    EXPECT_EQ(status, ReadStatus::Ok);
     WriteBytes(folder / "Empty.ini", "");
-    EXPECT_EQ(modFileOps::ReadFileText(folder / "Empty.ini", &status), "");
-    EXPECT_EQ(status, ReadStatus::Ok);
-    EXPECT_TRUE(boxes.Boxes().empty());
+    for (const auto& [name, content] :
+         {std::pair<std::string, std::string>{"System.ini", bytes}, {"Empty.ini", ""}}) {
+        const fileops::ReadResult read = ReadWholeFile(folder / name);
+        EXPECT_TRUE(read.ok) << name << ": " << read.cause;
+        EXPECT_EQ(read.bytes, content) << name;
+    }
 }
 
-TEST(ReadingFiles, AMissingFileShowsTheErrorBoxOnce) {
+TEST(ReadingFiles, WhatCannotBeReadGivesNothingAndSaysWhy) {
     testsupport::ScratchFolder folder;
-    testsupport::MessageBoxRecorder boxes;
-    const std::string path = folder / "Hosts";
-    ReadStatus status = ReadStatus::Ok;
-    EXPECT_EQ(modFileOps::ReadFileText(path, &status),
-              "File " + path + " does not exist on system");
-    EXPECT_EQ(status, ReadStatus::NotFound);
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].prompt, "Cindermoor was unable to find specified file");
-    EXPECT_EQ(boxes.Boxes()[0].style, 16);
-    EXPECT_EQ(boxes.Boxes()[0].caption, "Error");
-}
-
-TEST(ReadingFiles, AFileLockedByAnotherProgramReadsAsNothingAndSaysWhy) {
-    testsupport::ScratchFolder folder;
-    const std::string path = folder / "Win.ini";
-    WriteBytes(path, "[windows]\r\n");
-    HANDLE locked = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
-    testsupport::MessageBoxRecorder boxes;
-    ReadStatus status = ReadStatus::Ok;
-    EXPECT_EQ(modFileOps::ReadFileText(path, &status), "");
-    EXPECT_EQ(status, ReadStatus::Unreadable);
-    CloseHandle(locked);
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_NE(boxes.Boxes()[0].prompt.find(path), std::string::npos);
-}
-
-TEST(ReadingFiles, AFolderReadsAsNothing) {
-    testsupport::ScratchFolder folder;
-    testsupport::MessageBoxRecorder boxes;
-    ReadStatus status = ReadStatus::Ok;
-    EXPECT_EQ(modFileOps::ReadFileText(folder.Path(), &status), "");
-    EXPECT_EQ(status, ReadStatus::Unreadable);
+    const std::string locked = folder / "Win.ini";
+    WriteBytes(locked, "[windows]\r\n");
+    HANDLE held = CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    for (const std::string& path : {locked, folder.Path(), folder / "Hosts"}) {
+        const fileops::ReadResult read = ReadWholeFile(path);
+        EXPECT_FALSE(read.ok) << path;
+        EXPECT_EQ(read.bytes, "") << path;
+        EXPECT_FALSE(read.cause.empty()) << path;
+    }
+    CloseHandle(held);
 }
 
 TEST(WritingFiles, ReplacesTheWholeContentExactly) {
     testsupport::ScratchFolder folder;
     const std::string path = folder / "Win.ini";
     WriteBytes(path, std::string(100000, 'o'));
-    EXPECT_EQ(modFileOps::WriteFileText(path, AllBytes()), std::nullopt);
+    EXPECT_EQ(fileops::ReplaceWholeFile(path, AllBytes()), std::nullopt);
     EXPECT_EQ(ReadBytes(path), AllBytes());
-    EXPECT_EQ(modFileOps::WriteFileText(path, ""), std::nullopt);
+    EXPECT_EQ(fileops::ReplaceWholeFile(path, ""), std::nullopt);
     EXPECT_EQ(ReadBytes(path), "");
     EXPECT_EQ(EntryCount(folder.Path()), 1);  // no temporary file left behind
 }
 
 TEST(WritingFiles, CreatesAFileThatIsNotThereYet) {
     testsupport::ScratchFolder folder;
-    EXPECT_EQ(modFileOps::WriteFileText(folder / "Protocol", "ip 0 IP\r\n"), std::nullopt);
+    EXPECT_EQ(fileops::ReplaceWholeFile(folder / "Protocol", "ip 0 IP\r\n"), std::nullopt);
     EXPECT_EQ(ReadBytes(folder / "Protocol"), "ip 0 IP\r\n");
 }
 
@@ -134,7 +112,7 @@ TEST(WritingFiles, KeepsTheFilesAttributes) {
     const std::string path = folder / "Config.sys";
     WriteBytes(path, "FILES=30\r\n");
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    EXPECT_EQ(modFileOps::WriteFileText(path, "FILES=40\r\n"), std::nullopt);
+    EXPECT_EQ(fileops::ReplaceWholeFile(path, "FILES=40\r\n"), std::nullopt);
     EXPECT_EQ(ReadBytes(path), "FILES=40\r\n");
     const DWORD attributes = GetFileAttributesA(path.c_str());
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
@@ -146,7 +124,7 @@ TEST(WritingFiles, AReadOnlyFileIsLeftUntouchedAndTheCauseReported) {
     const std::string path = folder / "System.ini";
     WriteBytes(path, "[boot]\r\n");
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    const auto failure = modFileOps::WriteFileText(path, "changed");
+    const auto failure = fileops::ReplaceWholeFile(path, "changed");
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_TRUE(failure.has_value());
     EXPECT_FALSE(failure->empty());
@@ -161,7 +139,7 @@ TEST(WritingFiles, AFileHeldOpenByAnotherProgramIsLeftUntouched) {
     HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    const auto failure = modFileOps::WriteFileText(path, "changed");
+    const auto failure = fileops::ReplaceWholeFile(path, "changed");
     CloseHandle(held);
     EXPECT_TRUE(failure.has_value());
     EXPECT_EQ(ReadBytes(path), "127.0.0.1 localhost\r\n");
@@ -170,7 +148,7 @@ TEST(WritingFiles, AFileHeldOpenByAnotherProgramIsLeftUntouched) {
 
 TEST(WritingFiles, AMissingFolderIsReported) {
     testsupport::ScratchFolder folder;
-    const auto failure = modFileOps::WriteFileText(folder / "missing\\Win.ini", "x");
+    const auto failure = fileops::ReplaceWholeFile(folder / "missing\\Win.ini", "x");
     EXPECT_TRUE(failure.has_value());
     EXPECT_FALSE(testsupport::Exists(folder / "missing"));
 }
@@ -179,8 +157,8 @@ TEST(WritingFiles, LargeFilesRoundTrip) {
     testsupport::ScratchFolder folder;
     std::string big;
     while (big.size() < 20'000'000) big += AllBytes();
-    EXPECT_EQ(modFileOps::WriteFileText(folder / "Win.ini", big), std::nullopt);
-    EXPECT_EQ(modFileOps::ReadFileText(folder / "Win.ini"), big);
+    EXPECT_EQ(fileops::ReplaceWholeFile(folder / "Win.ini", big), std::nullopt);
+    EXPECT_EQ(ReadWholeFile(folder / "Win.ini").bytes, big);
 }
 
 }  // namespace

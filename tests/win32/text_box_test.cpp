@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "tests/win32/support/wine_gui.h"
@@ -68,7 +69,7 @@ TEST_F(TextBoxes, EveryByteButNulPassesThroughUnchanged) {
     bytes += "\r\n" + bytes;
     Box().SetText(bytes);
     const toolkit::AnsiText back = Box().Text();
-    EXPECT_FALSE(back.unencodable);
+    EXPECT_FALSE(back.refusal);
     EXPECT_EQ(back.bytes, bytes);
     EXPECT_EQ(testsupport::TextOf(HandleOf(Box())), bytes);
 }
@@ -102,11 +103,10 @@ TEST_F(TextBoxes, LargeFilesLoadWholeAndStayEditable) {
 TEST_F(TextBoxes, TextCutShortByANulByteIsNeverGivenBackAsWhole) {
     Box().SetText(std::string("before\0after", 12));
     const toolkit::AnsiText back = Box().Text();
-    ASSERT_TRUE(back.unencodable.has_value());
-    EXPECT_EQ(*back.unencodable, U'\0');
+    EXPECT_EQ(back.refusal, toolkit::Refusal::NulCut());
     EXPECT_TRUE(back.bytes.empty());
     Box().SetText("whole");
-    EXPECT_FALSE(Box().Text().unencodable);
+    EXPECT_FALSE(Box().Text().refusal);
     EXPECT_EQ(Box().Text().bytes, "whole");
 }
 
@@ -150,6 +150,26 @@ TEST_F(TextBoxes, UnloadDestroysTheWindowAndLoadStartsAfresh) {
     EXPECT_TRUE(form->IsLoaded());
     EXPECT_EQ(Box().Text().bytes, "");
     EXPECT_FALSE(IsWindowVisible(testsupport::WindowOf(*form)));  // loaded, not shown
+}
+
+TEST(HandlerFailures, AFailingClickShowsWhatFailedAndTheWindowGoesOn) {
+    int clicks = 0;
+    auto form = testsupport::Gui().CreateForm(TestLayout(),
+                                              {{}, [&clicks](const std::string&, std::int16_t) {
+                                                   ++clicks;
+                                                   throw std::runtime_error("The disk is full.");
+                                               }});
+    form->Show();
+    testsupport::ProcessMessages();
+    testsupport::MessageBoxRecorder boxes;
+    for (int i = 0; i < 2; ++i) SendMessageA(HandleOf(form->Get("cmdArray", 0)), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 2);
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[1].prompt, "The disk is full.");
+    EXPECT_EQ(boxes.Boxes()[1].style, 16);
+    EXPECT_EQ(boxes.Boxes()[1].caption, "Test");
+    form.reset();
+    testsupport::ProcessMessages();
 }
 
 }  // namespace

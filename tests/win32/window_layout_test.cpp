@@ -211,7 +211,7 @@ TEST_F(MainWindowLayout, FontsFollowTheLayout) {
         EXPECT_EQ(logical.lfWeight, expected.bold ? FW_BOLD : FW_NORMAL);
         EXPECT_EQ(logical.lfCharSet, ANSI_CHARSET);
         EXPECT_FALSE(logical.lfItalic || logical.lfUnderline || logical.lfStrikeOut);
-        EXPECT_STREQ(logical.lfFaceName, toolkit::win32::AvailableFace(expected.face).c_str());
+        EXPECT_STREQ(logical.lfFaceName, toolkit::win32::ResolveFace(expected.face).c_str());
     }
     if (dpi == 96) {
         LOGFONTA title{};
@@ -242,7 +242,7 @@ TEST_F(MainWindowLayout, SelfSizingLabelsFollowTheirCaptionOnOneLine) {
 
 TEST_F(MainWindowLayout, FormPaintsPictureAndLinesBeneathTheControls) {
     const Printed printed(window);
-    HBITMAP background = toolkit::win32::PictureBitmap(toolkit::kPictureBackground);
+    HBITMAP background = toolkit::win32::PictureBitmap(toolkit::Picture::Background);
     ASSERT_NE(background, nullptr);
     const SIZE natural = toolkit::win32::BitmapSize(background);
     EXPECT_EQ(natural.cx, 576);
@@ -304,7 +304,7 @@ TEST(TransparentLabel, ShowsTheColouredPictureAroundItsLetters) {
     layout.caption = "Label";
     layout.clientWidth = 8685;
     layout.clientHeight = 4005;
-    layout.picture = toolkit::kPictureBackground;
+    layout.picture = toolkit::Picture::Background;
     layout.font = {"Tahoma", 8.25, false};
     toolkit::ControlLayout label;
     label.name = "lblOver";
@@ -357,7 +357,7 @@ TEST_F(MainWindowLayout, PictureBoxShowsTheLogoOnWhite) {
     RECT client;
     GetClientRect(logo, &client);
     EXPECT_EQ(printed.At(client.right - 1, client.bottom - 1), RGB(255, 255, 255));
-    HBITMAP picture = toolkit::win32::PictureBitmap(toolkit::kPictureLogo);
+    HBITMAP picture = toolkit::win32::PictureBitmap(toolkit::Picture::Logo);
     ASSERT_NE(picture, nullptr);
     const SIZE size = toolkit::win32::BitmapSize(picture);
     EXPECT_EQ(size.cx, 36);

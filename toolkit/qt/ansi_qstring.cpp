@@ -9,7 +9,7 @@ QString FromAnsi(const std::string& bytes) {
     out.reserve(static_cast<qsizetype>(bytes.size()));
     for (char c : bytes) {
         out.append(
-            QChar(static_cast<char16_t>(cp1252::ToCodePoint(static_cast<unsigned char>(c)))));
+            QChar(static_cast<char16_t>(codepage::ToCodePoint(static_cast<unsigned char>(c)))));
     }
     return out;
 }
@@ -23,10 +23,10 @@ AnsiText ToAnsi(const QString& text) {
             text.at(i + 1).isLowSurrogate()) {
             cp = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
         }
-        const auto byte = cp1252::FromCodePoint(cp);
+        const auto byte = codepage::FromCodePoint(cp);
         if (!byte) {
             result.bytes.clear();
-            result.unencodable = cp;
+            result.refusal = Refusal::Unencodable(cp);
             return result;
         }
         result.bytes.push_back(static_cast<char>(*byte));

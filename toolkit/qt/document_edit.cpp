@@ -136,7 +136,7 @@ void DocumentEdit::SetDisplayFont(QFont font) {
 }
 
 std::uint64_t DocumentEdit::TextSize(std::string_view bytes) {
-    return cp1252::Utf8LengthBound(bytes);
+    return codepage::Utf8LengthBound(bytes);
 }
 
 void DocumentEdit::SetAnsiText(const std::string& bytes) {
@@ -146,7 +146,7 @@ void DocumentEdit::SetAnsiText(const std::string& bytes) {
     std::vector<bool> converted;
     for (size_t pos = 0; pos < all.size(); pos += kLoadPiece) {
         const std::string_view piece = all.substr(pos, kLoadPiece);
-        const std::uint64_t pieceSize = cp1252::Utf8LengthBound(piece);
+        const std::uint64_t pieceSize = codepage::Utf8LengthBound(piece);
         converted.push_back(pieceSize != piece.size());
         size += pieceSize;
     }
@@ -212,7 +212,7 @@ void DocumentEdit::LoadIntoShownDocument(const std::string& bytes, std::uint64_t
         std::string_view piece = all.substr(pos, kLoadPiece);
         if (converted[pos / kLoadPiece]) {
             utf8.clear();
-            cp1252::AppendUtf8(piece, utf8);
+            codepage::AppendUtf8(piece, utf8);
             piece = utf8;
         }
         // A CR LF cut between two pieces is joined again by Scintilla.
@@ -232,9 +232,11 @@ AnsiText DocumentEdit::AnsiContent() const {
     AnsiText text;
     text.bytes.reserve(length);
     memory::AdviseLargePages(text.bytes);
-    text.unencodable = cp1252::AppendFromUtf8(std::string_view(data, length), text.bytes);
-    if (text.unencodable)
+    if (const auto character =
+            codepage::AppendFromUtf8(std::string_view(data, length), text.bytes)) {
         text.bytes.clear();
+        text.refusal = Refusal::Unencodable(*character);
+    }
     return text;
 }
 

@@ -6,17 +6,18 @@
 #include <cmath>
 #include <map>
 
+#include "toolkit/form_rules.h"
+
 namespace toolkit::qt {
 namespace {
 
-// Metric-compatible or nearest faces, best first.
-const std::map<std::string, QStringList>& Substitutes() {
-    static const std::map<std::string, QStringList> table = {
-        {"Verdana", {"Verdana", "DejaVu Sans"}},
-        {"Tahoma", {"Tahoma", "DejaVu Sans"}},
-        {"MS Sans Serif", {"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "DejaVu Sans"}},
-    };
-    return table;
+// The face itself, then those that stand in for it, best first.
+QStringList Candidates(const std::string& face) {
+    QStringList candidates{QString::fromStdString(face)};
+    for (std::string_view fallback : FaceFallbacks(face))
+        candidates.append(
+            QString::fromUtf8(fallback.data(), static_cast<qsizetype>(fallback.size())));
+    return candidates;
 }
 
 }  // namespace
@@ -40,9 +41,7 @@ QString ResolveFace(const std::string& face) {
     // screen its letters stay small in cells made wide for them. Take the next face there.
     const bool scaled = qGuiApp && qGuiApp->devicePixelRatio() != 1.0;
     const QStringList families = QFontDatabase::families();
-    const auto it = Substitutes().find(face);
-    const QStringList candidates =
-        it != Substitutes().end() ? it->second : QStringList{QString::fromStdString(face)};
+    const QStringList candidates = Candidates(face);
     QString chosen = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
     for (const QString& candidate : candidates) {
         if (families.contains(candidate, Qt::CaseInsensitive) &&

@@ -5,28 +5,32 @@
 namespace toolkit::qt {
 namespace {
 
-QString ResourcePath(const std::string& name) {
-    if (name == kPictureBackground)
-        return QStringLiteral(":/cindermoor/background.bmp");
-    if (name == kPictureLogo)
-        return QStringLiteral(":/cindermoor/logo.bmp");
-    if (name == kPictureIcon)
-        return QStringLiteral(":/cindermoor/cindermoor.ico");
+QString ResourcePath(Picture picture) {
+    switch (picture) {
+        case Picture::Background:
+            return QStringLiteral(":/cindermoor/background.bmp");
+        case Picture::Logo:
+            return QStringLiteral(":/cindermoor/logo.bmp");
+        case Picture::Icon:
+            return QStringLiteral(":/cindermoor/cindermoor.ico");
+        case Picture::None:
+            break;
+    }
     return {};
 }
 
 }  // namespace
 
-QPixmap LoadPicture(const std::string& name) {
-    if (name.empty())
+QPixmap LoadPicture(Picture picture) {
+    if (picture == Picture::None)
         return {};
-    return QPixmap(ResourcePath(name));
+    return QPixmap(ResourcePath(picture));
 }
 
-QIcon LoadIcon(const std::string& name) {
-    if (name.empty())
+QIcon LoadIcon(Picture picture) {
+    if (picture == Picture::None)
         return {};
-    return QIcon(ResourcePath(name));
+    return QIcon(ResourcePath(picture));
 }
 
 }  // namespace toolkit::qt

@@ -5,9 +5,11 @@
 #include <QPixmap>
 #include <string>
 
+#include "toolkit/layout.h"
+
 namespace toolkit::qt {
 
-QPixmap LoadPicture(const std::string& name);
-QIcon LoadIcon(const std::string& name);
+QPixmap LoadPicture(Picture picture);
+QIcon LoadIcon(Picture picture);
 
 }  // namespace toolkit::qt

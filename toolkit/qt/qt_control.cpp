@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "toolkit/form_rules.h"
 #include "toolkit/qt/ansi_qstring.h"
 #include "toolkit/qt/decorations.h"
 #include "toolkit/qt/document_edit.h"
@@ -31,10 +32,8 @@ QString DisplayText(const std::string& bytes) {
 }
 
 QWidget* CreateTextBox(const ControlLayout& s, QWidget* parent) {
-    if (s.multiLine && !s.readOnly) {
-        auto* edit = new DocumentEdit(parent);
-        return edit;
-    }
+    if (IsEditableMultiLine(s))
+        return new DocumentEdit(parent);
     if (s.multiLine) {
         auto* box = new QPlainTextEdit(parent);
         box->setReadOnly(true);

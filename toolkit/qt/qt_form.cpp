@@ -12,6 +12,8 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "toolkit/form_rules.h"
+#include "toolkit/handler_failures.h"
 #include "toolkit/qt/ansi_qstring.h"
 #include "toolkit/qt/fonts.h"
 #include "toolkit/qt/frame_hints.h"
@@ -139,7 +141,7 @@ void FormWindow::hideEvent(QHideEvent* event) {
 }
 
 QtForm::QtForm(const FormLayout& layout, FormEvents events)
-    : layout_(layout), events_(std::move(events)) {}
+    : layout_(layout), events_(ReportingFailures(layout, std::move(events))) {}
 
 QtForm::~QtForm() {
     controls_.clear();
@@ -181,32 +183,20 @@ void QtForm::Load() {
 }
 
 void QtForm::ApplyTabOrderAndFocus() {
-    std::vector<QtControl*> stops;
-    for (auto& c : controls_) {
-        if (c->Layout().tabIndex >= 0 && c->Widget()->focusPolicy() != Qt::NoFocus &&
-            c->Kind() != ControlKind::Label) {
-            stops.push_back(c.get());
-        }
-    }
-    std::stable_sort(stops.begin(), stops.end(), [](const QtControl* a, const QtControl* b) {
-        return a->Layout().tabIndex < b->Layout().tabIndex;
-    });
-    for (size_t i = 1; i < stops.size(); ++i) {
-        QWidget::setTabOrder(stops[i - 1]->Widget(), stops[i]->Widget());
-    }
-    for (auto& c : controls_) {
-        if (c->Kind() == ControlKind::Label || c->Kind() == ControlKind::Line ||
-            c->Kind() == ControlKind::Shape) {
-            c->Widget()->setFocusPolicy(Qt::NoFocus);
-        }
+    const std::vector<std::size_t> order = TabOrder(layout_);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(controls_[order[i - 1]]->Widget(), controls_[order[i]]->Widget());
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (!TakesFocus(layout_.controls[i]))
+            controls_[i]->Widget()->setFocusPolicy(Qt::NoFocus);
     }
     // The first control in tab order that can take the focus gets it when the window shows.
-    for (QtControl* c : stops) {
-        if (!c->Widget()->isHidden() && c->Widget()->isEnabled()) {
-            c->Widget()->setFocus(Qt::OtherFocusReason);
-            break;
-        }
-    }
+    const auto first = NextInTabOrder(order, std::nullopt, true, [this](std::size_t at) {
+        const QWidget* widget = controls_[at]->Widget();
+        return !widget->isHidden() && widget->isEnabled();
+    });
+    if (first)
+        controls_[*first]->Widget()->setFocus(Qt::OtherFocusReason);
 }
 
 void QtForm::Show() {

@@ -58,13 +58,14 @@ AnsiText ToAnsi(std::wstring_view text) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
         }
         if (!Encode(text.substr(i, width), &piece)) {
-            result.unencodable = cp;
+            result.refusal = Refusal::Unencodable(cp);
             return result;
         }
         i += width - 1;
     }
     // Each character alone has a byte, but not the whole: the first one stands for it.
-    result.unencodable = text.empty() ? U'\0' : static_cast<char32_t>(text[0]);
+    result.refusal =
+        Refusal::Unencodable(text.empty() ? U'\uFFFD' : static_cast<char32_t>(text[0]));
     return result;
 }
 

@@ -52,7 +52,7 @@ void Backdrop::Render(const FormLayout& form, int dpi, int width, int height) {
     HBRUSH back = CreateSolidBrush(ToColorRef(form.backColor));
     FillRect(dc, &all, back);
     DeleteObject(back);
-    if (!form.picture.empty())
+    if (form.picture != Picture::None)
         DrawPicture(dc, form.picture, 0, 0, dpi);
     for (const ControlLayout& control : form.controls) {
         if (control.kind == ControlKind::Shape && control.visible)

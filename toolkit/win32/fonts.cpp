@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "toolkit/form_rules.h"
 #include "toolkit/win32/metrics.h"
 
 namespace toolkit::win32 {
@@ -27,17 +28,6 @@ bool IsInstalled(const std::string& face) {
     return found;
 }
 
-// Faces close in shape and width, best first.
-std::vector<std::string> Substitutes(const std::string& face) {
-    if (face == "Verdana")
-        return {"DejaVu Sans", "Tahoma"};
-    if (face == "Tahoma")
-        return {"DejaVu Sans", "Verdana"};
-    if (face == "MS Sans Serif")
-        return {"Microsoft Sans Serif", "Tahoma", "DejaVu Sans"};
-    return {"Tahoma", "DejaVu Sans"};
-}
-
 // The width a caption takes on one line, ink of the last letter included.
 int CaptionWidth(HDC dc, const std::string& caption) {
     SIZE extent{};
@@ -55,12 +45,12 @@ int CaptionWidth(HDC dc, const std::string& caption) {
 
 }  // namespace
 
-std::string AvailableFace(const std::string& face) {
+std::string ResolveFace(const std::string& face) {
     if (IsInstalled(face))
         return face;
-    for (const std::string& substitute : Substitutes(face)) {
-        if (IsInstalled(substitute))
-            return substitute;
+    for (std::string_view fallback : FaceFallbacks(face)) {
+        if (IsInstalled(std::string(fallback)))
+            return std::string(fallback);
     }
     return face;  // GDI's own choice of a Swiss face
 }
@@ -74,7 +64,7 @@ HFONT FontSet::Get(const FontDesc& font) {
     Key key{font.face, font.points, font.bold};
     if (auto it = fonts_.find(key); it != fonts_.end())
         return it->second;
-    std::string face = AvailableFace(font.face);
+    std::string face = ResolveFace(font.face);
     HFONT created = CreateFontA(FontHeightForPoints(font.points, dpi_), 0, 0, 0,
                                 font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,

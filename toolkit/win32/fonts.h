@@ -13,7 +13,7 @@ namespace toolkit::win32 {
 
 // The face to ask GDI for: the layout's own when installed, else the nearest one that is
 // (Wine, for one, has Tahoma and MS Sans Serif but no Verdana).
-std::string AvailableFace(const std::string& face);
+std::string ResolveFace(const std::string& face);
 
 class FontSet {
   public:

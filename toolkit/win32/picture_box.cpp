@@ -7,7 +7,7 @@ namespace toolkit::win32 {
 namespace {
 
 struct PictureBoxData {
-    std::string picture;
+    Picture picture;
     COLORREF backColor;
     int dpi;
 };
@@ -73,7 +73,7 @@ void RegisterPictureBoxClass() {
 }
 
 HWND CreatePictureBox(HWND parent, int id, DWORD style, int x, int y, int width, int height,
-                      const std::string& picture, Rgb backColor, int dpi) {
+                      Picture picture, Rgb backColor, int dpi) {
     auto* data = new PictureBoxData{picture, RGB(backColor.r, backColor.g, backColor.b), dpi};
     HWND window = CreateWindowExA(0, kPictureBoxClass, "", style, x, y, width, height, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),

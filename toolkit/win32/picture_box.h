@@ -12,6 +12,6 @@ namespace toolkit::win32 {
 void RegisterPictureBoxClass();
 
 HWND CreatePictureBox(HWND parent, int id, DWORD style, int x, int y, int width, int height,
-                      const std::string& picture, Rgb backColor, int dpi);
+                      Picture picture, Rgb backColor, int dpi);
 
 }  // namespace toolkit::win32

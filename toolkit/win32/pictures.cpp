@@ -32,13 +32,18 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int dpi) {
 
 }  // namespace
 
-HBITMAP PictureBitmap(const std::string& name) {
+HBITMAP PictureBitmap(Picture picture) {
     static HBITMAP background = LoadBitmapResource(IDB_BACKGROUND);
     static HBITMAP logo = LoadBitmapResource(IDB_LOGO);
-    if (name == kPictureBackground)
-        return background;
-    if (name == kPictureLogo)
-        return logo;
+    switch (picture) {
+        case Picture::Background:
+            return background;
+        case Picture::Logo:
+            return logo;
+        case Picture::Icon:
+        case Picture::None:
+            break;
+    }
     return nullptr;
 }
 
@@ -57,14 +62,14 @@ SIZE BitmapSize(HBITMAP bitmap) {
     return {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
 }
 
-void DrawPicture(HDC dc, const std::string& name, int x, int y, int dpi) {
-    if (name == kPictureIcon) {
+void DrawPicture(HDC dc, Picture picture, int x, int y, int dpi) {
+    if (picture == Picture::Icon) {
         int size = ScaleFrom96(32, dpi);
         if (HICON icon = ProgramIcon(32))
             DrawIconEx(dc, x, y, icon, size, size, 0, nullptr, DI_NORMAL);
         return;
     }
-    DrawBitmap(dc, PictureBitmap(name), x, y, dpi);
+    DrawBitmap(dc, PictureBitmap(picture), x, y, dpi);
 }
 
 }  // namespace toolkit::win32

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolkit/form_rules.h"
 #include "toolkit/win32/ansi_text.h"
 #include "toolkit/win32/messages.h"
 #include "toolkit/win32/windows_family.h"
@@ -47,7 +48,7 @@ void Win32Control::SetEnabled(bool enabled) {
 
 AnsiText Win32Control::Text() const {
     if (lostAtNul_)
-        return AnsiText{{}, U'\0'};
+        return AnsiText{{}, Refusal::NulCut()};
     if (!handle_)
         return AnsiText{layout_.caption, std::nullopt};
     if (OnWindows9x())
@@ -86,14 +87,7 @@ void Win32Control::SetVisible(bool visible) {
 }
 
 bool Win32Control::TakesFocus() const {
-    switch (layout_.kind) {
-        case ControlKind::CommandButton:
-        case ControlKind::TextBox:
-        case ControlKind::PictureBox:
-            return handle_ != nullptr;
-        default:
-            return false;
-    }
+    return handle_ != nullptr && toolkit::TakesFocus(layout_);
 }
 
 bool Win32Control::CanTakeFocusNow() const {

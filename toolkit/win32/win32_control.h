@@ -28,7 +28,7 @@ class Win32Control final : public Control {
     void SetVisible(bool visible) override;
 
     HWND Handle() const { return handle_; }
-    // Buttons, text boxes and picture boxes take the keyboard focus; the rest never do.
+    // Whether the control is a tab stop (form_rules.h) that has a window to take the focus.
     bool TakesFocus() const;
     bool CanTakeFocusNow() const;
     // Labels that size themselves: one line, the width of the caption.
@@ -43,7 +43,7 @@ class Win32Control final : public Control {
     PixelRect pixels_;
     bool lightweightVisible_;
     // The edit box ends its text at the first NUL byte; a text that held one cannot be
-    // given back whole, and is reported as unencodable rather than saved cut short.
+    // given back whole, and is refused as cut rather than saved cut short.
     bool lostAtNul_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <exception>
 
+#include "toolkit/handler_failures.h"
 #include "toolkit/win32/ansi_text.h"
 #include "toolkit/win32/message_loop.h"
 #include "toolkit/win32/messages.h"
@@ -13,7 +14,7 @@
 namespace toolkit::win32 {
 
 Win32Form::Win32Form(const FormLayout& layout, FormEvents events)
-    : layout_(layout), events_(std::move(events)) {}
+    : layout_(layout), events_(ReportingFailures(layout, std::move(events))) {}
 
 Win32Form::~Win32Form() {
     Unload();
@@ -143,7 +144,7 @@ void Win32Form::CreateWindowAndControls(HWND owner) {
     if (!window_)
         return;
 
-    if (!layout_.icon.empty()) {
+    if (layout_.icon != Picture::None) {
         SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(32)));
         SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(16)));
     }
@@ -276,8 +277,9 @@ LRESULT CALLBACK Win32Form::WindowProc(HWND window, UINT message, WPARAM wParam,
     try {
         return form->HandleMessage(message, wParam, lParam);
     } catch (const std::exception& failure) {
-        // A handler that fails must not take the program down with it.
-        MessageBoxA(window, failure.what(), form->layout_.caption.c_str(), MB_OK | MB_ICONSTOP);
+        // Handlers report their own failures; this is for the window's own work, since no
+        // exception may pass through the system's code that called this.
+        ShowFailure(form->layout_.caption, failure);
         return 0;
     }
 }

@@ -47,7 +47,7 @@ class Win32Form final : public Form {
     void CentreOnScreen();
     void FocusFirst();
     void MoveFocus(bool forward);
-    std::vector<Win32Control*> TabOrder() const;
+    Win32Control* NextToFocus(std::optional<std::size_t> current, bool forward) const;
     Win32Control* ControlById(int id) const;
     Win32Control* ControlByWindow(HWND child) const;
     void ReleaseOwner();

@@ -1,49 +1,33 @@
 // Keyboard focus and navigation within a form.
-#include <algorithm>
-
+#include "toolkit/form_rules.h"
 #include "toolkit/win32/win32_form.h"
 #include "toolkit/win32/windows_family.h"
 
 namespace toolkit::win32 {
 
-std::vector<Win32Control*> Win32Form::TabOrder() const {
-    std::vector<Win32Control*> order;
-    for (const auto& control : controls_) {
-        if (control->TakesFocus())
-            order.push_back(control.get());
-    }
-    std::stable_sort(order.begin(), order.end(), [](const Win32Control* a, const Win32Control* b) {
-        return a->Layout().tabIndex < b->Layout().tabIndex;
+// The next control to focus, by the form's tab order, from the one that has the focus now.
+Win32Control* Win32Form::NextToFocus(std::optional<std::size_t> current, bool forward) const {
+    const auto next = NextInTabOrder(TabOrder(layout_), current, forward, [this](std::size_t at) {
+        return controls_[at]->CanTakeFocusNow();
     });
-    return order;
+    return next ? controls_[*next].get() : nullptr;
 }
 
 void Win32Form::FocusFirst() {
-    for (Win32Control* control : TabOrder()) {
-        if (control->CanTakeFocusNow()) {
-            SetFocus(control->Handle());
-            return;
-        }
-    }
+    if (Win32Control* first = NextToFocus(std::nullopt, true))
+        SetFocus(first->Handle());
 }
 
 void Win32Form::MoveFocus(bool forward) {
-    std::vector<Win32Control*> order = TabOrder();
-    const int count = static_cast<int>(order.size());
     HWND focus = GetFocus();
-    int current = -1;
-    for (int i = 0; i < count; ++i) {
-        if (order[i]->Handle() == focus || IsChild(order[i]->Handle(), focus))
+    std::optional<std::size_t> current;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i]->Handle() &&
+            (controls_[i]->Handle() == focus || IsChild(controls_[i]->Handle(), focus)))
             current = i;
     }
-    for (int step = 1; step <= count; ++step) {
-        int next = current < 0 ? (forward ? step - 1 : count - step)
-                               : ((current + (forward ? step : -step)) % count + count) % count;
-        if (order[next]->CanTakeFocusNow()) {
-            SetFocus(order[next]->Handle());
-            return;
-        }
-    }
+    if (Win32Control* next = NextToFocus(current, forward))
+        SetFocus(next->Handle());
 }
 
 bool Win32Form::PreTranslate(MSG& message) {
@@ -57,8 +41,7 @@ bool Win32Form::PreTranslate(MSG& message) {
                 // As in a dialog's edit box: Tab moves the focus on, Ctrl+Tab types a tab.
                 if (GetKeyState(VK_CONTROL) < 0) {
                     Win32Control* focused = ControlByWindow(GetFocus());
-                    if (focused && focused->Kind() == ControlKind::TextBox &&
-                        focused->Layout().multiLine && !focused->Layout().readOnly) {
+                    if (focused && IsEditableMultiLine(focused->Layout())) {
                         SendMessageA(focused->Handle(), EM_REPLACESEL, TRUE,
                                      reinterpret_cast<LPARAM>("\t"));
                     }
@@ -74,8 +57,7 @@ bool Win32Form::PreTranslate(MSG& message) {
                     SendMessageA(focused->Handle(), BM_CLICK, 0, 0);
                     return true;
                 }
-                if (focused && focused->Kind() == ControlKind::TextBox &&
-                    focused->Layout().multiLine && !focused->Layout().readOnly) {
+                if (focused && IsEditableMultiLine(focused->Layout())) {
                     break;  // a new line
                 }
                 return true;

@@ -16,28 +16,15 @@
 #include <string>
 #include <vector>
 
-#include "fileops/modFileOps.h"
-#include "fileops/win32_api.h"
+#include "fileops/file_services.h"
+#include "fileops/win32_calls.h"
 #include "tests/fileops/path_cases.h"
-#include "toolkit/message_box.h"
 
 #ifndef _WIN32
 #include <unistd.h>
 
 #include "fileops/wine_drive.h"
 #endif
-
-// The file services show their message boxes through the toolkit; the probe has no windows
-// and notes each box in its output instead.
-namespace toolkit {
-int MsgBox(const std::string& prompt, int style, const std::string& caption) {
-    // A cause at the end of the prompt is in the system's own words, which differ.
-    const size_t cause = prompt.rfind(": ");
-    std::printf("box\t%s\t%d\t%s\n", caption.c_str(), style, prompt.substr(0, cause).c_str());
-    return 1;
-}
-void SetMessageBoxObserver(MessageBoxObserver) {}
-}  // namespace toolkit
 
 namespace {
 
@@ -69,23 +56,11 @@ std::string Shown(const std::string& bytes) {
     return shown;
 }
 
-const char* StatusName(modFileOps::ReadStatus status) {
-    switch (status) {
-        case modFileOps::ReadStatus::Ok:
-            return "ok";
-        case modFileOps::ReadStatus::NotFound:
-            return "not-found";
-        case modFileOps::ReadStatus::Unreadable:
-            return "unreadable";
-    }
-    return "?";
-}
-
 bool EnterCurrentDirectory() {
 #ifdef _WIN32
     return SetCurrentDirectoryA("D:\\Work") != 0;
 #else
-    const auto root = wine_drive::DriveRoot('d');
+    const auto root = fileops::DriveRoot('d');
     return root && chdir((*root + "/Work").c_str()) == 0;
 #endif
 }
@@ -94,8 +69,8 @@ void Remove(const std::string& windowsPath) {
 #ifdef _WIN32
     DeleteFileA(windowsPath.c_str());
 #else
-    const auto resolved = wine_drive::Resolve(windowsPath, wine_drive::Purpose::Existing);
-    if (resolved.outcome == wine_drive::Resolution::Outcome::Found)
+    const auto resolved = fileops::Resolve(windowsPath, fileops::Purpose::Existing);
+    if (resolved.outcome == fileops::Resolution::Outcome::Found)
         std::remove(resolved.native.c_str());
 #endif
 }
@@ -115,7 +90,7 @@ int MakeLayout(const std::filesystem::path& folder) {
 
 int Run() {
     int wrong = 0;
-    std::printf("windows-directory\t%s\n", Shown(modFileOps::GetWindowsDir()).c_str());
+    std::printf("windows-directory\t%s\n", Shown(fileops::GetWindowsDir()).c_str());
     if (!EnterCurrentDirectory()) {
         std::fprintf(stderr, "cannot enter D:\\Work\n");
         return 1;
@@ -123,7 +98,7 @@ int Run() {
 
     for (const path_cases::Case& row : path_cases::Cases()) {
         const std::string path = OnDriveD(row.path);
-        const bool exists = modFileOps::FileExists(path);
+        const bool exists = fileops::FileExists(path);
         const int raw = PathFileExistsA(path.c_str());
         std::printf("exists\t%s\t%d\t%d\n", Shown(path).c_str(), exists ? 1 : 0, raw);
         if (exists != row.exists || raw != (row.exists ? 1 : 0)) {
@@ -141,30 +116,34 @@ int Run() {
                                             "D:\\WINDOWS",
                                             "D:\\WINDOWS\\NUL"};
     for (const std::string& path : reads) {
-        modFileOps::ReadStatus status = modFileOps::ReadStatus::Ok;
-        const std::string text = modFileOps::ReadFileText(path, &status);
         // The cause of an unreadable file is in the system's own words, which differ; the
         // outcome must not.
-        std::printf("read\t%s\t%s\t%s\n", Shown(path).c_str(), StatusName(status),
-                    status == modFileOps::ReadStatus::Unreadable ? "" : Shown(text).c_str());
+        const char* outcome = "not-found";
+        std::string text;
+        if (fileops::FileExists(path)) {
+            fileops::ReadResult read = fileops::ReadWholeFile(path);
+            outcome = read.ok ? "ok" : "unreadable";
+            text = std::move(read.bytes);
+        }
+        std::printf("read\t%s\t%s\t%s\n", Shown(path).c_str(), outcome, Shown(text).c_str());
     }
 
     const std::string created = "D:\\Work\\Written.txt";
     const std::string bytes = "[written]\r\nlone LF\nlone CR\r\xE9\xFF";
     for (const std::string& path : {created, std::string("D:\\WINDOWS\\win.INI")}) {
-        const std::string before = modFileOps::ReadFileText(path);
-        const auto failure = modFileOps::WriteFileText(path, bytes);
+        const std::string before = fileops::ReadWholeFile(path).bytes;
+        const auto failure = fileops::ReplaceWholeFile(path, bytes);
         std::printf("write\t%s\t%s\t%s\n", Shown(path).c_str(), failure ? "failed" : "ok",
-                    Shown(modFileOps::ReadFileText(path)).c_str());
+                    Shown(fileops::ReadWholeFile(path).bytes).c_str());
         if (path == created) {
             Remove(path);
         } else {
-            modFileOps::WriteFileText(path, before);
+            fileops::ReplaceWholeFile(path, before);
         }
     }
     for (const std::string& path :
          {std::string("D:\\Missing\\New.txt"), std::string("D:\\WINDOWS\\Win.ini\\New.txt")}) {
-        const auto failure = modFileOps::WriteFileText(path, bytes);
+        const auto failure = fileops::ReplaceWholeFile(path, bytes);
         std::printf("write\t%s\t%s\n", Shown(path).c_str(), failure ? "failed" : "ok");
     }
     return wrong == 0 ? 0 : 1;

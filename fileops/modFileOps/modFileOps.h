@@ -1,38 +1,28 @@
-// modFileOps: the program's file services. Paths are Windows paths in the ANSI code page;
-// texts are ANSI bytes, moved unchanged.
+// modFileOps: the program's file services as its handlers call them. Paths are Windows paths
+// in the ANSI code page; texts are ANSI bytes, moved unchanged. ReadFileText tells the user
+// what went wrong in a message box; everything else is the plain services of fileops/.
 #pragma once
 
-#include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
+
+#include "fileops/file_services.h"
 
 namespace modFileOps {
 
 // The Windows directory as the system gives it, or "" when it cannot supply one.
-std::string GetWindowsDir();
+using fileops::GetWindowsDir;
 
 // True exactly when the path names something that exists (file or directory).
-bool FileExists(const std::string& path);
+using fileops::FileExists;
+
+using fileops::TextRoom;
 
 enum class ReadStatus {
     Ok,          // the whole file was read
     NotFound,    // the not-found box was shown; the text is the not-found sentence
     Unreadable,  // the file exists but could not be read; a box named the cause; text is ""
     TooLarge,    // the text box could not hold the text; a box said so; text is ""
-};
-
-// The room in the text box that will show a text: the most it holds and what a piece of
-// text takes of it. The measure adds up over pieces and counts at least one and at most
-// three per byte; without one, a byte takes one.
-struct TextRoom {
-    std::uint64_t capacity = UINT64_MAX;
-    std::function<std::uint64_t(std::string_view)> measure;
-
-    std::uint64_t Measure(std::string_view piece) const {
-        return measure ? measure(piece) : piece.size();
-    }
 };
 
 // The whole file as bytes. A missing file shows the "Error" box and yields

@@ -1,5 +1,5 @@
-// The Win32 calls that modFileOps stands on: the real ones on Windows, the emulation of
-// win32_emulation.h elsewhere. Only .cpp files of fileops include this header.
+// The Win32 calls that the file services stand on: the real ones on Windows, the emulation of
+// win32_emulation.h elsewhere. Only fileops and its tests include this header.
 #pragma once
 
 #ifdef _WIN32
@@ -17,7 +17,7 @@
 #define CM_WINAPI
 #endif
 
-namespace modFileOps::detail {
+namespace fileops::detail {
 
 // The signatures of the two calls, so that the logic of GetWindowsDir and FileExists can be
 // run against stand-in calls in tests.
@@ -26,4 +26,4 @@ using GetWindowsDirectoryFn = unsigned int(CM_WINAPI*)(char* buffer, unsigned in
 // The signature of PathFileExistsA (BOOL, a 32-bit int).
 using PathFileExistsFn = int(CM_WINAPI*)(const char* path);
 
-}  // namespace modFileOps::detail
+}  // namespace fileops::detail

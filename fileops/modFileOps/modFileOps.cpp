@@ -1,41 +1,11 @@
-// modFileOps: the file services, on the real Win32 calls on Windows and on their
-// Wine-style emulation elsewhere (win32_api.h).
-#include "fileops/modFileOps.h"
+// modFileOps: the file services of fileops/ with the message boxes that tell the user why a
+// file could not be read.
+#include "fileops/modFileOps/modFileOps.h"
 
 #include "base/identity/identity.h"
-#include "fileops/detail.h"
-#include "fileops/native_file.h"
-#include "fileops/win32_api.h"
 #include "toolkit/message_box.h"
 
 namespace modFileOps {
-
-namespace detail {
-
-std::string GetWindowsDirFrom(GetWindowsDirectoryFn call) {
-    // A buffer of 260 NUL characters, made anew on every call.
-    std::string buffer(260, '\0');
-    const unsigned int count = call(buffer.data(), 260);
-    // The count only tells success from failure; it is not used as a length.
-    if (count == 0)
-        return std::string();
-    return buffer.substr(0, buffer.find('\0'));
-}
-
-bool FileExistsFrom(PathFileExistsFn call, const std::string& path) {
-    // Exactly 1 means "exists"; 0 and every other answer mean it does not.
-    return call(path.c_str()) == 1;
-}
-
-}  // namespace detail
-
-std::string GetWindowsDir() {
-    return detail::GetWindowsDirFrom(&::GetWindowsDirectoryA);
-}
-
-bool FileExists(const std::string& path) {
-    return detail::FileExistsFrom(&::PathFileExistsA, path);
-}
 
 namespace {
 
@@ -89,15 +59,7 @@ std::optional<std::string> WriteFileText(const std::string& path, const std::str
                                          std::string* oldContentAt) {
     // Exactly the text, with no line end added: otherwise every open-and-save cycle would
     // lengthen the file by one line end.
-    std::string keptAt;
-#ifdef _WIN32
-    auto cause = fileops::ReplaceWholeFile(path, text, &keptAt);
-#else
-    auto cause = fileops::ReplaceWholeFile(path, text);
-#endif
-    if (oldContentAt != nullptr)
-        *oldContentAt = std::move(keptAt);
-    return cause;
+    return fileops::ReplaceWholeFile(path, text, oldContentAt);
 }
 
 }  // namespace modFileOps
