@@ -2,8 +2,9 @@
 #   cmake -DSOURCE_DIR=<project source folder> -P check_includes.cmake
 #
 # The layers, bottom up: base/ sees nothing but itself; the file services (the files
-# directly in fileops/) see the code page only; the toolkit interface (the headers directly
-# in toolkit/) sees base/; each backend sees the interface, itself and base/; modFileOps
+# directly in fileops/) see the code page and the memory advice of base/, never the
+# identity; the toolkit interface (the headers directly in toolkit/) sees base/; each
+# backend sees the interface, itself and base/; modFileOps
 # (fileops/modFileOps/) sees the file services, base/ and the interface's message box;
 # about/ and editor/ see the interface, fileops/ and base/ (editor/ also opens the About
 # window); app/ puts it all together. tests/ and bench/ are not checked.
@@ -15,7 +16,7 @@
 set(interface "^toolkit/[^/]+$")
 set(layer_folders base fileops fileops/modFileOps toolkit toolkit/qt toolkit/win32 about editor app)
 set(allowed_base "^base/")
-set(allowed_fileops "^base/codepage/" "^fileops/[^/]+$")
+set(allowed_fileops "^base/(codepage|memory)/" "^fileops/[^/]+$")
 set(allowed_fileops/modFileOps "^base/" "^fileops/" "^toolkit/message_box\\.h$")
 set(allowed_toolkit "^base/" "${interface}")
 set(allowed_toolkit/qt "^base/" "${interface}" "^toolkit/qt/")
