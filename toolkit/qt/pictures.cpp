@@ -1,6 +1,9 @@
 #include "toolkit/qt/pictures.h"
 
+#include <QResource>
+
 #include "toolkit/layout.h"
+#include "toolkit/qt/bitmap_file.h"
 
 namespace toolkit::qt {
 namespace {
@@ -15,18 +18,31 @@ QString ResourcePath(const std::string& name) {
     return {};
 }
 
+// Read here when they are in the forms the program stores; Qt's readers take anything else.
+QImage ReadStoredPicture(const QString& path) {
+    const QByteArray bytes = QResource(path).uncompressedData();
+    QImage image = ReadTrueColourBitmap(bytes);
+    return image.isNull() ? ReadPaletteIcon(bytes) : image;
+}
+
 }  // namespace
 
 QPixmap LoadPicture(const std::string& name) {
     if (name.empty())
         return {};
-    return QPixmap(ResourcePath(name));
+    const QString path = ResourcePath(name);
+    if (QImage image = ReadStoredPicture(path); !image.isNull())
+        return QPixmap::fromImage(std::move(image));
+    return QPixmap(path);
 }
 
 QIcon LoadIcon(const std::string& name) {
     if (name.empty())
         return {};
-    return QIcon(ResourcePath(name));
+    const QString path = ResourcePath(name);
+    if (QImage image = ReadStoredPicture(path); !image.isNull())
+        return QIcon(QPixmap::fromImage(std::move(image)));
+    return QIcon(path);
 }
 
 }  // namespace toolkit::qt
