@@ -51,7 +51,10 @@ QImage ReadTrueColourBitmap(QByteArrayView file) {
     for (int y = 0; y < rows; ++y) {
         const unsigned char* in = bytes + offset + stride * (height > 0 ? rows - 1 - y : y);
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x, in += 3) out[x] = qRgb(in[2], in[1], in[0]);
+        // Blue, green, red read as a little-endian number is the pixel's value: one 32-bit
+        // read each, but for the last pixel, whose fourth byte may lie past the file.
+        for (int x = 0; x < width - 1; ++x, in += 3) out[x] = 0xFF000000u | Little32(in);
+        out[width - 1] = qRgb(in[2], in[1], in[0]);
     }
     return image;
 }
