@@ -1,5 +1,6 @@
 // cindermoor_bench: with no arguments, runs every measurement and prints the figures;
-// `--child MODE ...` is one measurement, run by the former in a process of its own.
+// `--startup` only the start-up ones; `--child MODE ...` is one measurement, run by the
+// former in a process of its own.
 #include <unistd.h>
 
 #include <QString>
@@ -39,8 +40,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "unknown child mode: %s\n", mode.c_str());
         return 2;
     }
-    if (argc != 1) {
-        std::fprintf(stderr, "usage: %s (takes no arguments)\n", argv[0]);
+    const bool startupOnly = argc == 2 && std::string(argv[1]) == "--startup";
+    if (argc != 1 && !startupOnly) {
+        std::fprintf(stderr, "usage: %s [--startup]\n", argv[0]);
         return 2;
     }
     char self[4096];
@@ -50,5 +52,5 @@ int main(int argc, char** argv) {
         return 1;
     }
     self[n] = '\0';
-    return bench::RunAllAndPrint(self);
+    return startupOnly ? bench::RunStartupAndPrint(self) : bench::RunAllAndPrint(self);
 }

@@ -1,6 +1,9 @@
 #include "toolkit/qt/pictures.h"
 
+#include <QResource>
+
 #include "toolkit/layout.h"
+#include "toolkit/qt/bitmap_file.h"
 
 namespace toolkit::qt {
 namespace {
@@ -19,18 +22,31 @@ QString ResourcePath(Picture picture) {
     return {};
 }
 
+// Read here when they are in the forms the program stores; Qt's readers take anything else.
+QImage ReadStoredPicture(const QString& path) {
+    const QByteArray bytes = QResource(path).uncompressedData();
+    QImage image = ReadTrueColourBitmap(bytes);
+    return image.isNull() ? ReadPaletteIcon(bytes) : image;
+}
+
 }  // namespace
 
 QPixmap LoadPicture(Picture picture) {
     if (picture == Picture::None)
         return {};
-    return QPixmap(ResourcePath(picture));
+    const QString path = ResourcePath(picture);
+    if (QImage image = ReadStoredPicture(path); !image.isNull())
+        return QPixmap::fromImage(std::move(image));
+    return QPixmap(path);
 }
 
 QIcon LoadIcon(Picture picture) {
     if (picture == Picture::None)
         return {};
-    return QIcon(ResourcePath(picture));
+    const QString path = ResourcePath(picture);
+    if (QImage image = ReadStoredPicture(path); !image.isNull())
+        return QIcon(QPixmap::fromImage(std::move(image)));
+    return QIcon(path);
 }
 
 }  // namespace toolkit::qt
