@@ -21,7 +21,9 @@ constexpr char kSuffixLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrs
 
 // Older versions named the file the same way (mkostemp), so their leftovers are found too.
 std::string TempPrefix(const std::string& name) {
-    return "." + name.substr(0, 100) + ".cmsave-";
+    std::string prefix = ".";
+    prefix.append(name, 0, 100);
+    return prefix + ".cmsave-";
 }
 
 // Six random letters or digits; names only need to differ, a taken one is tried again.
