@@ -6,7 +6,7 @@
 # The builds must be configured and built once beforehand: build (preset linux) and, for the
 # Windows faults, build-win (scripts/test-windows.sh) and, when present, build-win98.
 set -uo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/../.." || exit 1
 faults_dir=tests/faults
 log_dir="${FAULTS_LOG_DIR:-$(mktemp -d)}"
 
