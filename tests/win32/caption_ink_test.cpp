@@ -12,30 +12,7 @@
 namespace {
 
 using testsupport::HandleOf;
-
-// What a window paints in its client area (the form: its own painting, without children).
-class Printed {
-  public:
-    Printed(HWND window, int width, int height) {
-        HDC screen = GetDC(nullptr);
-        dc_ = CreateCompatibleDC(screen);
-        bitmap_ = CreateCompatibleBitmap(screen, width, height);
-        ReleaseDC(nullptr, screen);
-        old_ = SelectObject(dc_, bitmap_);
-        SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT | PRF_ERASEBKGND);
-    }
-    ~Printed() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
-
-  private:
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
-};
+using testsupport::Printed;
 
 // The label's rightmost column of ink, painted with room to spare: dark pixels that the
 // form beneath does not have.

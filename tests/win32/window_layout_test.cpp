@@ -15,6 +15,7 @@
 namespace {
 
 using testsupport::HandleOf;
+using testsupport::Printed;
 using testsupport::WindowOf;
 using toolkit::ControlKind;
 using toolkit::win32::TwipsToDevice;
@@ -25,33 +26,6 @@ RECT RectInParent(HWND child) {
     MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&area), 2);
     return area;
 }
-
-// What a window paints in its client area, as a bitmap: for a form its own painting (back
-// colour, picture, shapes, lines), for a control the control alone.
-class Printed {
-  public:
-    explicit Printed(HWND window) {
-        RECT client;
-        GetClientRect(window, &client);
-        HDC screen = GetDC(nullptr);
-        dc_ = CreateCompatibleDC(screen);
-        bitmap_ = CreateCompatibleBitmap(screen, client.right, client.bottom);
-        ReleaseDC(nullptr, screen);
-        old_ = SelectObject(dc_, bitmap_);
-        SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT | PRF_ERASEBKGND);
-    }
-    ~Printed() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
-
-  private:
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
-};
 
 bool IsDark(COLORREF pixel) {
     return GetRValue(pixel) < 96 && GetGValue(pixel) < 96 && GetBValue(pixel) < 96;

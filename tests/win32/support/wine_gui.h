@@ -12,6 +12,39 @@
 
 namespace testsupport {
 
+// What a window paints in its client area (a form: its own painting, without children), as
+// a bitmap of the given size, or of the client area's.
+class Printed {
+  public:
+    explicit Printed(HWND window, int width = 0, int height = 0) {
+        if (width <= 0 || height <= 0) {
+            RECT client;
+            GetClientRect(window, &client);
+            width = client.right;
+            height = client.bottom;
+        }
+        HDC screen = GetDC(nullptr);
+        dc_ = CreateCompatibleDC(screen);
+        bitmap_ = CreateCompatibleBitmap(screen, width, height);
+        ReleaseDC(nullptr, screen);
+        old_ = SelectObject(dc_, bitmap_);
+        SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT | PRF_ERASEBKGND);
+    }
+    ~Printed() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    Printed(const Printed&) = delete;
+    Printed& operator=(const Printed&) = delete;
+    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+
+  private:
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+};
+
 // Whether the system reports Windows 95, 98 or Me (the runs named win98.*).
 bool OnWindows9x();
 
