@@ -1,27 +1,10 @@
 // The path cases of the file services: Windows paths and whether PathFileExistsA (and so
-// FileExists) finds them, over one fixed layout of drive C:. The same table runs against
-// the emulation (tests/fileops/path_test.cpp) and is meant to run against Wine's real
-// calls (the Windows build under wine64); both must give the expected answers. The rows
-// and about 190 further probes were checked against Wine 8.0 (Debian 12's wine64): the
-// emulation and Wine agreed on every one.
-//
-// A runner:
-//   1. makes a Wine prefix whose dosdevices/ holds c: -> the folder of C: and no z: -> /
-//      (which Wine adds by default; remove it), and creates every entry of Layout() in
-//      the folder of C: (native names are UTF-8);
-//   2. makes C:\Work the current directory (chdir into <folder of C:>/Work for the
-//      emulation; SetCurrentDirectoryA("C:\\Work") under Wine);
-//   3. checks PathFileExistsA(path) == 1 against `exists` for every row of Cases().
-// Under Wine the locale must be a UTF-8 one that exists on the machine (LC_ALL=C.UTF-8
-// does), so that native names are read as UTF-8 and the ANSI code page is Windows-1252.
-// Wine needs its own C:\windows to start; when the layout cannot be C:, map it to another
-// letter and change the drive letters of the rows alike (C: -> D:, D: -> E:), as was done
-// for the check above.
-//
-// Not in the table, on purpose: Unix paths into the layout ("/home/.../drive_c/WINDOWS",
-// which Wine maps to C:\WINDOWS; path_test.cpp checks them with the real location), 8.3
-// short names (PROGRA~1), and folders where several entries differ only in letter case
-// with different kinds (which one Wine picks depends on the order the folder lists them).
+// FileExists) finds them, over one layout of drive C: with C:\Work as the current
+// directory. The emulation (path_test.cpp) and Wine's real calls (tests/win32/agreement/)
+// both answer the same table. Native names are UTF-8; under Wine the locale must be a UTF-8
+// one, so that the ANSI code page is Windows-1252. Not here: Unix paths into the layout
+// (path_test.cpp), 8.3 short names, and entries differing only in case with different kinds
+// (Wine's choice follows the folder's listing order).
 #pragma once
 
 #include <string>
@@ -53,7 +36,8 @@ inline std::vector<Entry> Layout() {
         {"WINDOWS/Win.ini", false},
         {"WINDOWS/SYSTEM.INI", false},
         {"WINDOWS/Protocol", false},
-        {"WINDOWS/Caf\u00e9.ini", false},  // "Café.ini"
+        {"WINDOWS/Caf\u00e9.ini", false},                       // "Café.ini"
+        {"WINDOWS/\u00e0\u00fe\u00ff\u00df\u00d7.txt", false},  // the ends of Latin-1's letters
         {"WINDOWS/System", true},
         {"WINDOWS/System/Vmm32.vxd", false},
         {"Work", true},
@@ -93,6 +77,9 @@ inline std::vector<Case> Cases() {
         {"C:\\WINDOWS\\Caf\xE9.ini", true, "Windows-1252 e acute, stored as UTF-8 Caf\u00e9.ini"},
         {"C:\\WINDOWS\\CAF\xC9.INI", true, "E acute upper case matches e acute"},
         {"C:\\WINDOWS\\Cafe.ini", false, "e is not e acute"},
+        {"C:\\WINDOWS\\\xC0\xDE\x9F\xDF\xD7.txt", true,
+         "a grave, thorn and y diaeresis match their capitals; sharp s and times have none"},
+        {"C:\\WINDOWS\\\xE0\xFE\xFF\xDF\xF7.txt", false, "the division sign is not the times sign"},
 
         // Folders count.
         {"C:\\WINDOWS", true, "a folder"},

@@ -1,6 +1,9 @@
-// FileExists and the path translation of the Wine-style drive emulation.
+// The Wine-style drive emulation: existence, the translation to native paths and the
+// Windows directory, on real prefixes in temporary folders.
 #include <sys/stat.h>
-#include <unistd.h>
+
+#include <cstring>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -10,271 +13,190 @@
 #include "fileops/wine_drive.h"
 #include "path_cases.h"
 #include "support.h"
+#include "tests/support/temp_drive.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using fileops::Purpose;
-using fotest::MakeDir;
-using fotest::WriteFile;
 using Outcome = fileops::Resolution::Outcome;
 
-// A prefix holding the layout of path_cases.h, WINEPREFIX pointing at it and C:\Work as
-// the current directory.
+// A drive C: holding the layout of path_cases.h, with C:\Work as the current directory.
 class LayoutTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        prefix_ = fotest::MakePrefix(dir_.path());
+    LayoutTest() {
         for (const auto& entry : path_cases::Layout()) {
-            const std::string native = prefix_.driveC + "/" + entry.path;
             if (entry.folder)
-                MakeDir(native);
+                fs::create_directories(C(entry.path));
             else
-                WriteFile(native, "content of " + entry.path);
+                testsupport::WriteBytes(C(entry.path), "content of " + entry.path);
         }
-        env_.emplace("WINEPREFIX", prefix_.dir);
-        cwd_.emplace(prefix_.driveC + "/Work");
+        cwd_.emplace(C("Work"));
     }
-    void TearDown() override {
-        cwd_.reset();
-        env_.reset();
+    fs::path C(const std::string& relative) const { return drive_.DriveC() / relative; }
+    std::string Native(const std::string& relative) const {
+        return (drive_.Prefix() / "dosdevices/c:" / relative).string();
     }
 
-    std::string C(const std::string& rel) const { return prefix_.driveC + "/" + rel; }
-
-    fotest::TempDir dir_{"paths"};
-    fotest::Prefix prefix_;
-    std::optional<fotest::ScopedEnv> env_;
+    testsupport::TempDrive drive_{""};
     std::optional<fotest::ScopedCwd> cwd_;
 };
 
 TEST_F(LayoutTest, EveryPathCaseAgrees) {
-    const auto cases = path_cases::Cases();
-    ASSERT_GT(cases.size(), 50u);
-    for (const auto& c : cases) {
-        EXPECT_EQ(fileops::FileExists(c.path), c.exists) << "path \"" << c.path << "\": " << c.why;
-        EXPECT_EQ(PathFileExistsA(c.path.c_str()), c.exists ? 1 : 0)
-            << "path \"" << c.path << "\": " << c.why;
+    for (const auto& c : path_cases::Cases()) {
+        EXPECT_EQ(fileops::FileExists(c.path), c.exists) << "\"" << c.path << "\": " << c.why;
+        EXPECT_EQ(PathFileExistsA(c.path.c_str()), c.exists ? 1 : 0) << c.path;
     }
 }
 
-TEST_F(LayoutTest, ExactAndOtherCaseResolveToTheStoredNames) {
-    auto r = fileops::Resolve("C:\\WINDOWS\\Win.ini", Purpose::Existing);
-    ASSERT_EQ(r.outcome, Outcome::Found);
-    EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/WINDOWS/Win.ini");
-    r = fileops::Resolve("c:\\windows\\SYSTEM.ini", Purpose::Existing);
-    ASSERT_EQ(r.outcome, Outcome::Found);
-    EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/WINDOWS/SYSTEM.INI");
-}
-
-TEST_F(LayoutTest, SeveralCaseInsensitiveCandidatesGiveADeterministicChoice) {
-    // "DATA.TXT" sorts before "data.txt" by bytes; the exact name wins when it exists.
-    auto r = fileops::Resolve("C:\\Twins\\Data.txt", Purpose::Existing);
-    ASSERT_EQ(r.outcome, Outcome::Found);
-    EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/Twins/DATA.TXT");
-    r = fileops::Resolve("C:\\Twins\\data.txt", Purpose::Existing);
-    EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/Twins/data.txt");
-    r = fileops::Resolve("C:\\Twins\\DATA.TXT", Purpose::Existing);
-    EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/Twins/DATA.TXT");
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(fileops::Resolve("C:\\twins\\Data.Txt", Purpose::Existing).native,
-                  prefix_.dir + "/dosdevices/c:/Twins/DATA.TXT");
-}
-
-TEST_F(LayoutTest, CaseInsensitiveCandidatesThatDoNotExistAreSkipped) {
-    // A dangling link "MIXED" and a real folder "mixed": the folder is found.
-    fotest::Symlink("nowhere", C("MIXED"));
-    MakeDir(C("mixed"));
-    WriteFile(C("mixed/In.txt"), "x");
-    EXPECT_TRUE(fileops::FileExists("C:\\Mixed\\In.txt"));
-    EXPECT_TRUE(fileops::FileExists("C:\\MIXED\\In.txt"));  // the exact "MIXED" leads nowhere
-    EXPECT_EQ(fileops::Resolve("C:\\MIXED", Purpose::Existing).native,
-              prefix_.dir + "/dosdevices/c:/mixed");
-}
-
-TEST_F(LayoutTest, Cp1252NamesMapToUtf8NativeNames) {
-    auto r = fileops::Resolve("C:\\WINDOWS\\Caf\xE9.ini", Purpose::Existing);
-    ASSERT_EQ(r.outcome, Outcome::Found);
-    EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/WINDOWS/Caf\u00e9.ini");
-    EXPECT_TRUE(fileops::FileExists("C:\\WINDOWS\\CAF\xC9.INI"));
-    // The UTF-8 bytes of the native name are not the Windows name.
-    EXPECT_FALSE(fileops::FileExists("C:\\WINDOWS\\Caf\xC3\xA9.ini"));
-    // Characters of 0x80..0x9F: the euro sign (0x80) and S caron (0x8A/0x9A).
-    WriteFile(C("WINDOWS/\u20ac \u0160.txt"), "x");
-    EXPECT_TRUE(fileops::FileExists("C:\\WINDOWS\\\x80 \x8A.txt"));
-    EXPECT_TRUE(fileops::FileExists("C:\\WINDOWS\\\x80 \x9A.txt"));  // s caron matches S caron
-    EXPECT_TRUE(fileops::FileExists("C:\\WINDOWS\\\x80 \x9A.TXT"));
-}
-
-TEST_F(LayoutTest, DirectoriesCount) {
-    EXPECT_TRUE(fileops::FileExists("C:\\WINDOWS"));
-    EXPECT_TRUE(fileops::FileExists("C:\\windows\\system"));
-    EXPECT_TRUE(fileops::FileExists("C:\\"));
-}
-
-TEST_F(LayoutTest, OnlyRegularFilesAndFoldersExistAsInWine) {
+// What Wine does on the Unix side: links, kinds of files, paths through a drive's folder.
+TEST_F(LayoutTest, NativeSideOfExistence) {
     ASSERT_EQ(::mkfifo(C("WINDOWS/Pipe").c_str(), 0644), 0);
-    fotest::Symlink("/dev/null", C("WINDOWS/Null"));
-    EXPECT_FALSE(fileops::FileExists("C:\\WINDOWS\\Pipe"));
-    EXPECT_FALSE(fileops::FileExists("C:\\WINDOWS\\Null"));
-}
-
-TEST_F(LayoutTest, LinksAreFollowed) {
-    MakeDir(dir_ / "elsewhere");
-    WriteFile(dir_ / "elsewhere/Hosts", "127.0.0.1 localhost\r\n");
-    fotest::Symlink("../../../elsewhere/Hosts", C("WINDOWS/HOSTS"));
-    fotest::Symlink("../../elsewhere", C("Linked"));
-    fotest::Symlink("missing-target", C("WINDOWS/Dangling"));
-    EXPECT_TRUE(fileops::FileExists("C:\\WINDOWS\\Hosts"));
-    EXPECT_TRUE(fileops::FileExists("C:\\linked\\hosts"));
-    EXPECT_FALSE(fileops::FileExists("C:\\WINDOWS\\Dangling"));
-}
-
-TEST_F(LayoutTest, RootNameIsOnTheCurrentDrive) {
-    // Another drive D: holding the current directory: "\name" is then on D:.
-    MakeDir(dir_ / "ddrive");
-    MakeDir(dir_ / "ddrive/Here");
-    WriteFile(dir_ / "ddrive/OnD.txt", "d");
-    fotest::Symlink(dir_ / "ddrive", prefix_.dir + "/dosdevices/d:");
-    {
-        fotest::ScopedCwd cwd(dir_ / "ddrive/Here");
-        EXPECT_TRUE(fileops::FileExists("\\OnD.txt"));
-        EXPECT_FALSE(fileops::FileExists("\\WINDOWS\\Win.ini"));
-        EXPECT_TRUE(fileops::FileExists("D:\\OnD.txt"));
-        EXPECT_TRUE(fileops::FileExists("..\\OnD.txt"));
-        EXPECT_TRUE(
-            fileops::FileExists("C:WINDOWS\\Win.ini"));  // C:name, C: not current: root of C:
-    }
-    EXPECT_TRUE(fileops::FileExists("\\WINDOWS\\Win.ini"));  // back in C:\Work
-    EXPECT_TRUE(fileops::FileExists("d:\\ondtxt\\..\\OnD.txt"));
-}
-
-TEST_F(LayoutTest, CurrentDirectoryOnNoDriveIsTheWindowsDirectory) {
-    // As Wine does when the working directory lies outside every drive.
-    fotest::ScopedCwd cwd(dir_.path());
-    EXPECT_TRUE(fileops::FileExists("Win.ini"));
+    fs::create_symlink("/dev/null", C("WINDOWS/Null"));
+    fs::create_symlink("Win.ini", C("WINDOWS/HOSTS"));
+    fs::create_symlink("missing", C("WINDOWS/Dangling"));
+    fs::create_directory_symlink("WINDOWS/System", C("Linked"));
+    const std::string driveC = drive_.DriveC();
+    const std::pair<std::string, bool> cases[] = {
+        {"C:\\WINDOWS\\Pipe", false},
+        {"C:\\WINDOWS\\Null", false},
+        {"C:\\WINDOWS\\Hosts", true},
+        {"C:\\linked\\VMM32.VXD", true},
+        {"C:\\WINDOWS\\Dangling", false},
+        {driveC + "/windows/WIN.INI", true},
+        {driveC + "\\WINDOWS\\Win.ini", true},
+        {driveC + "/Work/../WINDOWS/../Autoexec.bat", true},
+        {driveC + "/Missing/../WINDOWS", false},
+        {drive_.Prefix().parent_path(), false},  // outside every drive: taken on C:
+    };
+    for (const auto& [path, exists] : cases) EXPECT_EQ(fileops::FileExists(path), exists) << path;
+    fotest::ScopedCwd outside(drive_.Prefix());  // on no drive: the Windows folder
     EXPECT_TRUE(fileops::FileExists("System\\Vmm32.vxd"));
     EXPECT_FALSE(fileops::FileExists("Local.txt"));
-    EXPECT_TRUE(fileops::FileExists("\\Autoexec.bat"));
 }
 
-TEST_F(LayoutTest, DeviceNamesExistInExistingFolders) {
-    WriteFile(C("WINDOWS/com1.txt"), "a file that the device name hides");
-    EXPECT_TRUE(fileops::FileExists("C:\\WINDOWS\\nul"));
-    EXPECT_TRUE(fileops::FileExists("C:\\WINDOWS\\COM1.txt"));
-    EXPECT_TRUE(fileops::FileExists("lpt1"));
-    EXPECT_FALSE(fileops::FileExists("C:\\Missing\\nul"));
-    EXPECT_FALSE(fileops::FileExists("D:\\NUL"));
-    EXPECT_EQ(fileops::Resolve("C:\\windows\\Con.ini", Purpose::Existing).outcome, Outcome::Device);
-    EXPECT_EQ(fileops::Resolve("C:\\windows\\Con.ini", Purpose::Writing).outcome, Outcome::Device);
-    WriteFile(C("WINDOWS/com0.txt"), "COM0 is no device");
-    EXPECT_EQ(fileops::Resolve("C:\\WINDOWS\\com0.txt", Purpose::Existing).outcome, Outcome::Found);
+TEST_F(LayoutTest, ResolveGivesTheStoredNameOrTheNewOne) {
+    const struct {
+        std::string path;
+        Purpose purpose;
+        Outcome outcome;
+        std::string native;
+    } cases[] = {
+        {"c:\\windows\\SYSTEM.ini", Purpose::Existing, Outcome::Found, "WINDOWS/SYSTEM.INI"},
+        {"C:\\WINDOWS\\CAF\xC9.INI", Purpose::Existing, Outcome::Found, "WINDOWS/Caf\u00e9.ini"},
+        {"C:\\twins\\Data.Txt", Purpose::Existing, Outcome::Found, "Twins/DATA.TXT"},
+        {"C:\\Twins\\data.txt", Purpose::Existing, Outcome::Found, "Twins/data.txt"},
+        {drive_.DriveC().string() + "/windows/WIN.INI", Purpose::Existing, Outcome::Found,
+         "WINDOWS/Win.ini"},
+        {"C:\\windows\\WIN.INI", Purpose::Writing, Outcome::Found, "WINDOWS/Win.ini"},
+        {"C:\\windows\\New File.INI", Purpose::Writing, Outcome::NewName, "WINDOWS/New File.INI"},
+        {"C:\\WINDOWS\\New.ini", Purpose::Existing, Outcome::NotFound, ""},
+        {"C:\\Missing\\New.ini", Purpose::Writing, Outcome::NotFound, ""},
+        {"C:\\WINDOWS\\New.ini\\", Purpose::Writing, Outcome::NotFound, ""},
+        {"C:\\windows\\Con.ini", Purpose::Writing, Outcome::Device, ""},
+        {"C:\\WINDOWS\\a*b", Purpose::Writing, Outcome::Invalid, ""},
+    };
+    for (const auto& c : cases) {
+        const auto r = fileops::Resolve(c.path, c.purpose);
+        EXPECT_EQ(r.outcome, c.outcome) << c.path;
+        EXPECT_EQ(r.native, c.native.empty() ? r.native : Native(c.native)) << c.path;
+    }
 }
 
-TEST_F(LayoutTest, UncAndDevicePaths) {
-    EXPECT_FALSE(fileops::FileExists("\\\\server\\share\\Win.ini"));
-    EXPECT_TRUE(fileops::FileExists("\\\\.\\C:\\WINDOWS\\Win.ini"));
-    EXPECT_TRUE(fileops::FileExists("\\\\?\\C:\\WINDOWS\\Win.ini"));
-    EXPECT_FALSE(fileops::FileExists("\\\\?\\C:\\WINDOWS\\..\\WINDOWS\\Win.ini"));
-    EXPECT_FALSE(fileops::FileExists("\\\\?\\UNC\\server\\share"));
-    EXPECT_FALSE(fileops::FileExists("\\\\.\\NUL"));
+// GetWindowsDir on every kind of prefix and drive: each case changes a fresh prefix.
+TEST(WindowsDir, OnEveryKindOfDrive) {
+    testsupport::TempDrive drive("");
+    const fs::path root = drive.Prefix().parent_path(), c = drive.DriveC();
+    const fs::path link = drive.Prefix() / "dosdevices/c:";
+    auto relink = [&](const fs::path& name, const fs::path& target) {
+        fs::remove(link);
+        fs::create_directory_symlink(target, drive.Prefix() / "dosdevices" / name);
+    };
+    const struct {
+        const char* expected;
+        std::function<void()> setup;
+    } cases[] = {
+        {"C:\\WINDOWS", [&] { fs::create_directory(c / "WINDOWS"); }},
+        {"C:\\WINDOWS",
+         [&] { fs::create_directory(c / "Windows"), fs::create_directory(c / "WINDOWS"); }},
+        {"C:\\windows",
+         [&] { fs::create_directory(c / "WINDOWS"), fs::create_directory(c / "windows"); }},
+        {"C:\\WINDOWS",
+         [&] { testsupport::WriteBytes(c / "windows", ""), fs::create_directory(c / "WINDOWS"); }},
+        {"", [&] { testsupport::WriteBytes(c / "windows", "a file"); }},
+        {"", [&] { fs::create_directory(c / "windows.old"); }},
+        {"", [&] { fs::create_directory(c / "W\u0131ndows"); }},  // dotless i: no ANSI name
+        {"C:\\Windows",
+         [&] { fs::create_directories(root / "disk/Windows"), relink("c:", root / "disk"); }},
+        {"", [&] { fs::create_directory(c / "WINDOWS"), relink("C:", "../../drive_c"); }},
+        {"", [&] { relink("c:", "../../missing"); }},
+        {"", [&] { ::setenv("WINEPREFIX", (root / "absent").c_str(), 1); }},
+        {"", [&] { fs::create_directory(c / "WINDOWS"), ::setenv("WINEPREFIX", "prefix", 1); }},
+        {"C:\\windows",
+         [&] {
+             fs::create_directory(c / "windows");
+             fs::create_directory(root / "home");
+             fs::create_directory_symlink(drive.Prefix(), root / "home/.wine");
+             ::unsetenv("WINEPREFIX");
+         }},
+    };
+    fotest::ScopedEnv home("HOME", (root / "home").string());
+    fotest::ScopedCwd cwd(root);
+    for (const auto& k : cases) {
+        fs::remove_all(root / "home"), fs::remove_all(root / "disk"), fs::remove_all(c);
+        fs::create_directory(c);
+        relink("c:", "../../drive_c");
+        fs::remove(drive.Prefix() / "dosdevices/C:");
+        ::setenv("WINEPREFIX", drive.Prefix().c_str(), 1);
+        k.setup();
+        EXPECT_EQ(fileops::GetWindowsDir(), k.expected) << &k - cases;
+    }
 }
 
-TEST_F(LayoutTest, TrailingSeparatorAsksForAFolder) {
-    EXPECT_TRUE(fileops::FileExists("C:\\WINDOWS\\System\\"));
-    EXPECT_TRUE(fileops::FileExists("C:\\WINDOWS\\System/"));
-    EXPECT_FALSE(fileops::FileExists("C:\\WINDOWS\\Win.ini\\"));
-    EXPECT_FALSE(fileops::FileExists("C:\\WINDOWS\\Win.ini\\ "));
-    EXPECT_EQ(fileops::Resolve("C:\\WINDOWS\\New.ini\\", Purpose::Writing).outcome,
-              Outcome::NotFound);
+TEST(WindowsDir, DriveRootThatCannotBeListed) {
+    testsupport::TempDrive drive("");
+    fs::permissions(drive.Prefix().parent_path(), fs::perms::all);
+    const fs::path c = drive.DriveC();
+    const struct {
+        const char* folder;
+        fs::perms mode;
+        const char* expected;
+    } cases[] = {
+        {"WINDOWS", fs::perms::none, ""},
+        {"WINDOWS", fs::perms::owner_exec | fs::perms::others_exec, ""},
+        {"windows", fs::perms::owner_exec | fs::perms::others_exec, "C:\\windows"},
+    };
+    for (const auto& k : cases) {
+        fs::permissions(c, fs::perms::all);
+        fs::remove_all(c / "WINDOWS"), fs::remove_all(c / "windows");
+        fs::create_directory(c / k.folder);
+        fs::permissions(c, k.mode);
+        const auto outcome = fotest::InChild(fotest::kOtherUser, [](std::string& report) {
+            report = fileops::GetWindowsDir();
+            return 0;
+        });
+        if (outcome.code == fotest::kCannotRun)
+            GTEST_SKIP() << outcome.text;
+        EXPECT_EQ(outcome.text, k.expected) << k.folder << " " << static_cast<int>(k.mode);
+    }
+    fs::permissions(c, fs::perms::all);
 }
 
-TEST_F(LayoutTest, UnixPathsThroughADriveFolder) {
-    // Wine maps a Unix path that runs through the folder of a drive to that drive.
-    EXPECT_TRUE(fileops::FileExists(prefix_.driveC + "/WINDOWS/Win.ini"));
-    EXPECT_TRUE(fileops::FileExists(prefix_.driveC + "/windows/WIN.INI"));
-    EXPECT_TRUE(fileops::FileExists(prefix_.dir + "/dosdevices/c:/WINDOWS"));
-    EXPECT_TRUE(fileops::FileExists(prefix_.driveC + "/Work/../WINDOWS/../Autoexec.bat"));
-    EXPECT_TRUE(fileops::FileExists(prefix_.driveC + "\\WINDOWS\\Win.ini"));
-    EXPECT_FALSE(fileops::FileExists(prefix_.driveC + "/Missing/../WINDOWS"));
-    EXPECT_FALSE(fileops::FileExists(prefix_.driveC + "/WINDOWS/Win.ini/"));
-    // Outside every drive: the path is taken on the current drive.
-    EXPECT_FALSE(fileops::FileExists(dir_.path()));
-    EXPECT_TRUE(fileops::FileExists("/WINDOWS/Win.ini"));
-    EXPECT_EQ(fileops::Resolve(prefix_.driveC + "/WINDOWS/Win.ini", Purpose::Existing).native,
-              prefix_.dir + "/dosdevices/c:/WINDOWS/Win.ini");
+unsigned int CM_WINAPI WritesGarbageAfterTheNul(char* buffer, unsigned int size) {
+    const bool fresh = size == 260 && std::string(buffer, 260) == std::string(260, '\0');
+    std::memset(buffer, 'x', size);
+    std::memcpy(buffer, fresh ? "C:\\WIN" : "stale", 7);
+    return 123;  // not the length
 }
-
-TEST_F(LayoutTest, ResolvingForWritingUsesTheLastNameAsGiven) {
-    auto r = fileops::Resolve("C:\\windows\\New File.INI", Purpose::Writing);
-    ASSERT_EQ(r.outcome, Outcome::NewName);
-    EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/WINDOWS/New File.INI");
-    r = fileops::Resolve("C:\\windows\\WIN.INI", Purpose::Writing);
-    ASSERT_EQ(r.outcome, Outcome::Found);
-    EXPECT_EQ(r.native, prefix_.dir + "/dosdevices/c:/WINDOWS/Win.ini");
-    r = fileops::Resolve("C:\\Missing\\New.ini", Purpose::Writing);
-    EXPECT_EQ(r.outcome, Outcome::NotFound);
-    r = fileops::Resolve("C:\\WINDOWS\\New.ini", Purpose::Existing);
-    EXPECT_EQ(r.outcome, Outcome::NotFound);
-    r = fileops::Resolve("C:\\WINDOWS\\a*b", Purpose::Writing);
-    EXPECT_EQ(r.outcome, Outcome::Invalid);
-}
-
-TEST(PathWithoutPrefix, NothingExists) {
-    fotest::TempDir dir("noprefix");
-    fotest::ScopedEnv env("WINEPREFIX", dir / "absent");
-    EXPECT_FALSE(fileops::FileExists("C:\\"));
-    EXPECT_FALSE(fileops::FileExists("C:\\WINDOWS\\Win.ini"));
-    EXPECT_FALSE(fileops::FileExists("Win.ini"));
-    EXPECT_EQ(PathFileExistsA(nullptr), 0);
-}
-
-TEST(PathWithoutPrefix, RelativeWineprefixNamesNoPrefix) {
-    fotest::TempDir dir("relprefix");
-    auto prefix = fotest::MakePrefix(dir.path());
-    fotest::ScopedCwd cwd(dir.path());
-    fotest::ScopedEnv env("WINEPREFIX", "prefix");  // Wine refuses a relative prefix
-    EXPECT_FALSE(fileops::FileExists("C:\\"));
-}
-
-TEST(NamesEqualIgnoringCase, FollowsWindowsUpperCase) {
-    using fileops::NamesEqualIgnoringCase;
-    EXPECT_TRUE(NamesEqualIgnoringCase("Win.ini", "WIN.INI"));
-    EXPECT_TRUE(NamesEqualIgnoringCase("caf\u00e9", "CAF\u00c9"));
-    EXPECT_TRUE(NamesEqualIgnoringCase("\u00ff", "\u0178"));  // y diaeresis
-    EXPECT_TRUE(NamesEqualIgnoringCase("\u0161\u0153\u017e",
-                                       "\u0160\u0152\u017d"));  // s caron, oe, z caron
-    EXPECT_TRUE(
-        NamesEqualIgnoringCase("\u03b1\u0436", "\u0391\u0416"));  // Greek alpha, Cyrillic zhe
-    EXPECT_FALSE(NamesEqualIgnoringCase("cafe", "caf\u00e9"));
-    EXPECT_FALSE(NamesEqualIgnoringCase("\u00df", "SS"));  // no multi-character mappings
-    EXPECT_FALSE(
-        NamesEqualIgnoringCase("a\xff", "A\u00ff"));  // a malformed native byte is no y diaeresis
-    EXPECT_FALSE(NamesEqualIgnoringCase("ab", "abc"));
-}
-
-}  // namespace
-
-namespace {
-
-int CM_WINAPI AnswersOne(const char*) {
-    return 1;
-}
-int CM_WINAPI AnswersZero(const char*) {
+unsigned int CM_WINAPI FailsAfterWriting(char* buffer, unsigned int) {
+    std::memcpy(buffer, "C:\\WINDOWS", 11);
     return 0;
 }
-int CM_WINAPI AnswersTwo(const char*) {
-    return 2;
-}
-int CM_WINAPI AnswersMinusOne(const char*) {
-    return -1;
-}
 
-TEST(FileExistsAlgorithm, OnlyExactlyOneMeansExists) {
-    using fileops::detail::FileExistsFrom;
-    EXPECT_TRUE(FileExistsFrom(&AnswersOne, "C:\\WINDOWS\\Win.ini"));
-    EXPECT_FALSE(FileExistsFrom(&AnswersZero, "C:\\WINDOWS\\Win.ini"));
-    EXPECT_FALSE(FileExistsFrom(&AnswersTwo, "C:\\WINDOWS\\Win.ini"));
-    EXPECT_FALSE(FileExistsFrom(&AnswersMinusOne, "C:\\WINDOWS\\Win.ini"));
+TEST(WindowsDir, TakesTheTextBeforeTheFirstNulOfAFreshBuffer) {
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(fileops::detail::GetWindowsDirFrom(&WritesGarbageAfterTheNul), "C:\\WIN");
+    EXPECT_EQ(fileops::detail::GetWindowsDirFrom(&FailsAfterWriting), "");
 }
 
 }  // namespace

@@ -1,10 +1,7 @@
-// Whole-file reading: bytes unchanged whatever size the file system reports, and the cause
-// of a file that exists but cannot be read.
+// Whole-file reading: every byte whatever size the file system reports, all or nothing, and
+// a text too large for its box refused as soon as that is known.
 #include <signal.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
@@ -14,72 +11,17 @@
 
 #include "fileops/file_services.h"
 #include "support.h"
+#include "tests/support/temp_drive.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using fileops::ReadWholeFile;
-using fotest::MakeDir;
-using fotest::WriteFile;
 
-// The misreporting file system of misreporting_fs.cpp, mounted on a folder while it lives.
-class MisreportingMount {
-  public:
-    explicit MisreportingMount(const std::string& folder) : folder_(folder) {
-#ifndef MISREPORTING_FS
-        skipReason_ = "built without libfuse3";
-#else
-        if (::access("/dev/fuse", R_OK | W_OK) != 0) {
-            skipReason_ = "/dev/fuse is missing or not usable here";
-            return;
-        }
-        struct stat before {};
-        ::stat(folder.c_str(), &before);
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::execl(MISREPORTING_FS, "misreporting_fs", "-f", "-s", folder.c_str(), nullptr);
-            ::_exit(127);
-        }
-        for (int tries = 0; tries < 500; ++tries) {
-            struct stat now {};
-            if (::stat(folder.c_str(), &now) == 0 && now.st_dev != before.st_dev)
-                return;
-            if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
-                pid_ = -1;
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        skipReason_ = "the FUSE file system could not be mounted here";
-#endif
-    }
-    ~MisreportingMount() {
-        if (pid_ <= 0)
-            return;
-        ::kill(pid_, SIGTERM);  // the file system unmounts itself on the way out
-        ::waitpid(pid_, nullptr, 0);
-        ::umount2(folder_.c_str(), MNT_DETACH);
-    }
-    MisreportingMount(const MisreportingMount&) = delete;
-    MisreportingMount& operator=(const MisreportingMount&) = delete;
-    const std::string& SkipReason() const {
-        return skipReason_;
-    }
-
-  private:
-    std::string folder_;
-    std::string skipReason_;
-    pid_t pid_ = -1;
-};
-
-class ReadTest : public fotest::DriveTest {
-  protected:
-    ReadTest() : DriveTest("read") {}
-};
-
-TEST_F(ReadTest, BytesPassUnchanged) {
-    std::string allTwice = fotest::AllBytes() + fotest::AllBytes();
-    std::reverse(allTwice.begin() + 256, allTwice.end());
-    std::string big(3 * 1024 * 1024 + 17, '\0');
+TEST(Read, BytesPassUnchanged) {
+    testsupport::TempDrive drive;
+    std::string all, big(3 * 1024 * 1024 + 17, '\0');
+    for (int b = 0; b < 512; ++b) all.push_back(static_cast<char>(b < 256 ? b : 511 - b));
     for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 7919) >> 3);
     const struct {
         const char* stored;
@@ -87,113 +29,108 @@ TEST_F(ReadTest, BytesPassUnchanged) {
         std::string bytes;
     } cases[] = {
         {"WINDOWS/Win.ini", "C:\\WINDOWS\\Win.ini", ""},
-        {"WINDOWS/System.ini", "C:\\WINDOWS\\System.ini",
-         "[windows]\r\nload=\r\nrun=\nlone\rcr\r\n\r\n\n\rend"},
-        {"WINDOWS/Bytes.bin", "C:\\windows\\BYTES.BIN", allTwice},
+        {"WINDOWS/Bytes.bin", "C:\\windows\\BYTES.BIN", all + "\r\nlone\rcr\n\n\r"},
         {"WINDOWS/Big.txt", "C:\\WINDOWS\\Big.txt", big},
         {"WINDOWS/Caf\u00e9.ini", "C:\\WINDOWS\\CAF\xC9.INI", "cafe"},
         {"Autoexec.bat", "C:\\AUTOEXEC.BAT", "@ECHO OFF\r\n"},
     };
     for (const auto& c : cases) {
-        WriteFile(C(c.stored), c.bytes);
+        drive.Write(c.stored, c.bytes);
         const fileops::ReadResult read = ReadWholeFile(c.asked);
         EXPECT_TRUE(read.ok) << c.asked << ": " << read.cause;
         EXPECT_TRUE(read.bytes == c.bytes) << c.asked;
     }
+    fs::create_symlink("/proc/self/status", drive.DriveC() / "WINDOWS/Status");  // reports 0
+    EXPECT_EQ(ReadWholeFile("C:\\WINDOWS\\Status").bytes.rfind("Name:\t", 0), 0u);
 }
 
-TEST_F(ReadTest, WholeFileWhateverSizeTheFileSystemReports) {
-    const MisreportingMount mount(C("WINDOWS"));
-    if (!mount.SkipReason().empty())
-        GTEST_SKIP() << mount.SkipReason();
-    // Reported as 0, the first line's 11, the truth, and more than there is.
+TEST(Read, WhatCannotBeReadGivesNothingAndSaysWhy) {
+    testsupport::TempDrive drive;
+    fs::create_directory(drive.DriveC() / "WINDOWS/Win.ini");
+    ASSERT_EQ(::mkfifo((drive.DriveC() / "WINDOWS/Pipe").c_str(), 0666), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {"C:\\WINDOWS\\Win.ini", std::strerror(EISDIR)},
+        {"C:\\WINDOWS\\NUL", "device"},
+        {"C:\\WINDOWS\\Hosts", std::strerror(ENOENT)},
+        {"C:\\WINDOWS\\Win*.ini", "valid"},
+    };
+    for (const auto& [path, cause] : cases) {
+        const fileops::ReadResult read = ReadWholeFile(path);
+        EXPECT_FALSE(read.ok) << path;
+        EXPECT_EQ(read.bytes, "") << path;
+        EXPECT_NE(read.cause.find(cause), std::string::npos) << path << ": " << read.cause;
+    }
+    for (const fs::path& device : {drive.DriveC() / "WINDOWS/Pipe", fs::path("/dev/zero")})
+        EXPECT_FALSE(fileops::ReadNativeFile(device).ok) << device;  // and does not hang
+    drive.Write("WINDOWS/System.ini", "[boot]\r\n");
+    fs::permissions(drive.DriveC() / "WINDOWS/System.ini", fs::perms::none);
+    fs::permissions(drive.Prefix().parent_path(), fs::perms::all);
+    const auto other = fotest::InChild(fotest::kOtherUser, [](std::string& report) {
+        report = ReadWholeFile("C:\\WINDOWS\\System.ini").cause;
+        return 0;
+    });
+    if (other.code == fotest::kCannotRun)
+        GTEST_SKIP() << other.text;
+    EXPECT_NE(other.text.find(std::strerror(EACCES)), std::string::npos) << other.text;
+}
+
+TEST(Read, FileLargerThanTheRoomIsRefusedBeforeItIsRead) {
+    testsupport::TempDrive drive;
+    const fs::path sparse = drive.Write("WINDOWS/Win.ini", "[windows]\r\n");
+    fs::resize_file(sparse, std::uint64_t{1} << 40);  // a terabyte of holes
+    const fileops::TextRoom room{64u << 20, {}};
+    const fileops::ReadResult read = ReadWholeFile("C:\\WINDOWS\\Win.ini", room);
+    EXPECT_TRUE(read.tooLarge);
+    EXPECT_FALSE(read.sizeIsAtLeast);
+    EXPECT_EQ(read.size, std::uint64_t{1} << 40);
+    fs::resize_file(sparse, 64u << 20);
+    EXPECT_TRUE(ReadWholeFile("C:\\WINDOWS\\Win.ini", room).ok) << "exactly the room fits";
+}
+
+// The file system of misreporting_fs.cpp, mounted on a folder of the drive.
+TEST(Read, WholeFileWhateverSizeTheFileSystemReports) {
+#ifndef MISREPORTING_FS
+    GTEST_SKIP() << "built without libfuse3";
+#else
+    testsupport::TempDrive drive;
+    const fs::path folder = drive.WindowsDir();
+    const auto device = [&] {
+        struct stat st {};
+        ::stat(folder.c_str(), &st);
+        return st.st_dev;
+    };
+    const dev_t before = device();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::execl(MISREPORTING_FS, "misreporting_fs", "-f", "-s", folder.c_str(), nullptr);
+        ::_exit(127);
+    }
+    for (int i = 0; i < 500 && device() == before && ::waitpid(pid, nullptr, WNOHANG) == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    struct Unmount {
+        pid_t pid;
+        fs::path folder;
+        ~Unmount() {
+            ::kill(pid, SIGTERM), ::waitpid(pid, nullptr, 0), ::umount2(folder.c_str(), MNT_DETACH);
+        }
+    } unmount{pid, folder};
+    if (device() == before)
+        GTEST_SKIP() << "cannot mount a FUSE file system here (no /dev/fuse?)";
     for (const char* name : {"Win.ini", "System.ini", "Hosts", "Protocol"}) {
         const fileops::ReadResult read = ReadWholeFile(std::string("C:\\WINDOWS\\") + name);
         EXPECT_TRUE(read.ok) << name;
         EXPECT_EQ(read.bytes, "[windows]\r\nload=\r\nrun=\r\nBeep=yes\r\nDevice=") << name;
     }
-
-    // A read that fails part-way yields nothing rather than the part.
     const fileops::ReadResult failed = ReadWholeFile("C:\\WINDOWS\\Config.sys");
     EXPECT_FALSE(failed.ok);
-    EXPECT_EQ(failed.bytes, "");
+    EXPECT_EQ(failed.bytes, "") << "a read failing part-way gives nothing";
     EXPECT_NE(failed.cause.find(std::strerror(EIO)), std::string::npos) << failed.cause;
-}
-
-TEST_F(ReadTest, FileHoldingMoreThanItReportsIsRefusedOnceItCannotFit) {
-    const MisreportingMount mount(C("WINDOWS"));
-    if (!mount.SkipReason().empty())
-        GTEST_SKIP() << mount.SkipReason();
-    // 2 MiB of 0x80 reported as empty, for a box of 3 MiB taking three units a byte: the
-    // first MiB is read unmeasured, as even three a byte would fit.
+    // 2 MiB reported as empty, for a room of 3 MiB at three units a byte.
     const fileops::TextRoom room{3u << 20, [](std::string_view piece) { return 3 * piece.size(); }};
-    const fileops::ReadResult read = ReadWholeFile("C:\\WINDOWS\\Bytes.bin", room);
-    EXPECT_FALSE(read.ok);
-    EXPECT_TRUE(read.tooLarge);
-    EXPECT_TRUE(read.sizeIsAtLeast);
-    EXPECT_GT(read.size, 1u << 20);
-    EXPECT_EQ(read.bytes, "");
-}
-
-TEST_F(ReadTest, LinkToAPseudoFileReportingSizeZeroIsReadWhole) {
-    fotest::Symlink("/proc/self/status", C("WINDOWS/Win.ini"));
-    const std::string text = ReadWholeFile("C:\\WINDOWS\\Win.ini").bytes;
-    EXPECT_EQ(text.rfind("Name:\t", 0), 0u) << text;
-    EXPECT_NE(text.find("\nVmSize:"), std::string::npos) << text;
-}
-
-TEST_F(ReadTest, WhatCannotBeReadSaysWhy) {
-    MakeDir(C("WINDOWS/Win.ini"));
-    const struct {
-        const char* path;
-        std::string cause;
-    } cases[] = {
-        {"C:\\WINDOWS\\Win.ini", std::strerror(EISDIR)},  // a folder where the file should be
-        {"C:\\WINDOWS\\NUL", "device"},                   // exists, as in Wine, but is no file
-        {"C:\\WINDOWS\\Hosts", std::strerror(ENOENT)},
-    };
-    for (const auto& c : cases) {
-        const fileops::ReadResult read = ReadWholeFile(c.path);
-        EXPECT_FALSE(read.ok) << c.path;
-        EXPECT_EQ(read.bytes, "") << c.path;
-        EXPECT_NE(read.cause.find(c.cause), std::string::npos) << c.path << ": " << read.cause;
-    }
-}
-
-TEST_F(ReadTest, FileWithoutReadPermissionIsUnreadable) {
-    auto body = [](const std::string& dir) {
-        fotest::ScopedEnv env("WINEPREFIX", dir + "/prefix");
-        const std::string path = "C:\\WINDOWS\\System.ini";
-        ASSERT_TRUE(fileops::FileExists(path));
-        const fileops::ReadResult read = ReadWholeFile(path);
-        EXPECT_FALSE(read.ok);
-        EXPECT_NE(read.cause.find(std::strerror(EACCES)), std::string::npos) << read.cause;
-    };
-    if (fotest::OtherUser::IsChild())
-        return fotest::OtherUser::RunBody(body);
-    WriteFile(C("WINDOWS/System.ini"), "[boot]\r\n");
-    fotest::Chmod(C("WINDOWS/System.ini"), 0000);
-    fotest::OtherUser::Run(dir_.path(), body);
-}
-
-TEST_F(ReadTest, FifoDoesNotHang) {
-    // As in Wine, a pipe has no file attributes, so it does not exist.
-    ASSERT_EQ(::mkfifo(C("WINDOWS/Win.ini").c_str(), 0666), 0);
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(fileops::FileExists("C:\\WINDOWS\\Win.ini"));
-    // Below the existence test (a pipe put in place after it), reading fails at once.
-    const auto read = fileops::ReadNativeFile(C("WINDOWS/Win.ini"));
-    EXPECT_FALSE(read.ok);
-    EXPECT_NE(read.cause.find("Not a regular file"), std::string::npos) << read.cause;
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-}
-
-TEST_F(ReadTest, DevicesAreNotRead) {
-    for (const char* device : {"/dev/zero", "/dev/null", "/dev/tty"}) {
-        const auto read = fileops::ReadNativeFile(device);
-        EXPECT_FALSE(read.ok) << device;
-        EXPECT_TRUE(read.bytes.empty()) << device;
-    }
+    const fileops::ReadResult large = ReadWholeFile("C:\\WINDOWS\\Bytes.bin", room);
+    EXPECT_TRUE(large.tooLarge && large.sizeIsAtLeast && large.size > (1u << 20));
+    EXPECT_EQ(large.bytes, "");
+#endif
 }
 
 }  // namespace

@@ -1,12 +1,17 @@
-// Helpers for the file-service tests: temporary folders, Wine-style prefixes, environment
-// and working-directory guards, and running a test's body as an
-// unprivileged user.
+// What the file-service tests share: environment and working-directory guards, folder
+// listings, and bodies run in a child process (a real kill, a mount of its own, a limit,
+// another user), none of which may touch the test program itself.
 #pragma once
 
-#include <sys/types.h>
+#include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,108 +19,87 @@
 
 namespace fotest {
 
-// A fresh folder under the system's temporary folder, removed with all its content
-// (whatever its permissions) when the object goes.
-class TempDir {
-  public:
-    explicit TempDir(const std::string& tag = "fileops");
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-  private:
-    std::string path_;
-};
-
-void RemoveTree(const std::string& path);
-void MakeDir(const std::string& path, mode_t mode = 0755);
-void MakeDirs(const std::string& path);  // with parents
-void WriteFile(const std::string& path, const std::string& bytes);
-std::string ReadFile(const std::string& path);  // fails the test when it cannot
-bool Exists(const std::string& path);           // lstat
-bool IsSymlink(const std::string& path);
-void Symlink(const std::string& target, const std::string& link);
-void Chmod(const std::string& path, mode_t mode);
-mode_t ModeOf(const std::string& path);
-std::vector<std::string> ListDir(const std::string& path);  // sorted, without . and ..
-
-// Every byte value 0..255 once, in order.
-std::string AllBytes();
-
-// <base>/prefix with dosdevices/c: -> ../drive_c (a relative link, as Wine makes it) and
-// the folder drive_c.
-struct Prefix {
-    std::string dir;     // the prefix
-    std::string driveC;  // the folder of C:
-};
-Prefix MakePrefix(const std::string& base, const std::string& name = "prefix");
-
-// Sets (or, with nothing, unsets) an environment variable and restores it afterwards.
 class ScopedEnv {
   public:
-    ScopedEnv(std::string name, std::optional<std::string> value);
-    ~ScopedEnv();
+    ScopedEnv(std::string name, std::optional<std::string> value) : name_(std::move(name)) {
+        if (const char* old = std::getenv(name_.c_str()))
+            old_ = old;
+        Set(value);
+    }
+    ~ScopedEnv() { Set(old_); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
   private:
+    void Set(const std::optional<std::string>& v) {
+        v ? ::setenv(name_.c_str(), v->c_str(), 1) : ::unsetenv(name_.c_str());
+    }
     std::string name_;
     std::optional<std::string> old_;
 };
 
-// Changes the working directory and goes back afterwards.
 class ScopedCwd {
   public:
-    explicit ScopedCwd(const std::string& dir);
-    ~ScopedCwd();
-    ScopedCwd(const ScopedCwd&) = delete;
-    ScopedCwd& operator=(const ScopedCwd&) = delete;
+    explicit ScopedCwd(const std::filesystem::path& dir) : old_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir);
+    }
+    ~ScopedCwd() { std::filesystem::current_path(old_); }
 
   private:
-    std::string old_;
+    std::filesystem::path old_;
 };
 
-// Permission cases need a user to whom permission bits apply; root ignores them.
-//
-// Usage inside a TEST:
-//     auto body = [](const std::string& dir) { ... gtest assertions ... };
-//     if (fotest::OtherUser::IsChild()) return fotest::OtherUser::RunBody(body);
-//     ... set up dir (files, modes, environment) ...
-//     fotest::OtherUser::Run(dir, body);
-//
-// When the tests run as root, Run starts this test binary again, filtered to the current
-// test, as user and group 65534 with no supplementary groups (fork, setresgid, setresuid,
-// fexecve), with the same environment plus the folder; the test fails unless that run
-// passes. When they run as another user already, Run calls body directly. Permission bits
-// set for owner, group and others alike make both ways equivalent.
-namespace OtherUser {
-constexpr uid_t kUid = 65534;
-constexpr gid_t kGid = 65534;
-bool IsChild();
-std::string Dir();
-// In the child: checks that it really runs unprivileged, then runs body on Dir().
-void RunBody(const std::function<void(const std::string&)>& body);
-void Run(const std::string& dir, const std::function<void(const std::string&)>& body);
-}  // namespace OtherUser
+inline std::vector<std::string> ListDir(const std::filesystem::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
-// A prefix whose C: holds an empty WINDOWS folder, set as WINEPREFIX during each test.
-class DriveTest : public ::testing::Test {
-  protected:
-    explicit DriveTest(const std::string& name) : dir_(name) {}
-    void SetUp() override {
-        prefix_ = MakePrefix(dir_.path());
-        MakeDir(prefix_.driveC + "/WINDOWS");
-        env_.emplace("WINEPREFIX", prefix_.dir);
+// Exit code of a body that found the system unable to run the case: the test skips.
+constexpr int kCannotRun = 77;
+struct ChildOutcome {
+    int code = -1;  // the body's exit code, or -1 when a signal ended it
+    std::string text;
+};
+enum ChildSetup { kPlain = 0, kOwnMounts = 1, kOtherUser = 2 };
+
+// Runs body in a forked child: with mounts of its own (gone with it), or as user and group
+// 65534 so that permission bits bind. while_running is called until the child ends.
+inline ChildOutcome InChild(int setup, const std::function<int(std::string&)>& body,
+                            const std::function<void(pid_t)>& while_running = {}) {
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return {};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        std::string report;
+        int code = kCannotRun;
+        if ((setup & kOwnMounts) &&
+            (::unshare(CLONE_NEWNS) != 0 ||
+             ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0))
+            report = "no mount namespace of its own";
+        else if ((setup & kOtherUser) &&
+                 (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
+                  ::setresuid(65534, 65534, 65534) != 0))
+            report = "cannot become user 65534";
+        else
+            code = body(report);
+        (void)!::write(fds[1], report.data(), report.size());
+        ::_exit(code);
     }
-    void TearDown() override { env_.reset(); }
-    // The native path of a file on C:, given relative to its root.
-    std::string C(const std::string& rel) const { return prefix_.driveC + "/" + rel; }
-
-    TempDir dir_;
-    Prefix prefix_;
-    std::optional<ScopedEnv> env_;
-};
+    ::close(fds[1]);
+    if (while_running)
+        while_running(pid);
+    ChildOutcome outcome;
+    char buf[512];
+    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) outcome.text.append(buf, n);
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    outcome.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return outcome;
+}
 
 }  // namespace fotest
