@@ -1,164 +1,164 @@
 // The file services on the real kernel32 and shlwapi calls, against real files on the
-// prefix's C: drive. They show nothing: the test links no window backend.
+// prefix's C: drive; the calls of the last step of a save swapped for ones failing part-way.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
-#include <utility>
+#include <vector>
 
 #include "fileops/file_services.h"
-#include "fileops/win32_calls.h"
+#include "fileops/replace_in_place_win32.h"
 #include "tests/win32/support/drive_files.h"
 
 namespace {
 
-using fileops::ReadWholeFile;
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
+using Names = std::vector<std::string>;
 
-std::string AllBytes() {
-    std::string bytes;
-    for (int c = 0; c < 256; ++c) bytes += static_cast<char>(c);
-    return bytes;
-}
-
-// Names in a folder, to spot temporary files left behind.
-int EntryCount(const std::string& folder) {
+Names Listing(const std::string& folder) {
+    Names names;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    int count = 0;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            ++count;
-    } while (FindNextFileA(search, &found));
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..")
+            names.push_back(found.cFileName);
     FindClose(search);
-    return count;
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
-TEST(WindowsDirectory, IsWhatTheSystemSaysWithoutTheBuffersRest) {
+TEST(WindowsDirectory, IsWhatTheSystemSays) {
     char buffer[MAX_PATH] = {};
     const UINT length = GetWindowsDirectoryA(buffer, MAX_PATH);
     ASSERT_GT(length, 0u);
-    const std::string dir = fileops::GetWindowsDir();
-    EXPECT_EQ(dir, std::string(buffer, length));
-    EXPECT_EQ(dir.size(), length);
-    EXPECT_EQ(dir.find('\0'), std::string::npos);
-    EXPECT_EQ(dir.substr(1, 2), ":\\");
-    EXPECT_EQ(fileops::GetWindowsDir(), dir);
+    EXPECT_EQ(fileops::GetWindowsDir(), std::string(buffer, length));
 }
 
-TEST(FileExistence, FilesAndFoldersExistMissingPathsDoNot) {
+TEST(Saving, KeepsTheNameTheFileIsStoredByAndItsAttributes) {
     testsupport::ScratchFolder folder;
-    WriteBytes(folder / "Win.ini", "[windows]\r\n");
-    EXPECT_TRUE(fileops::FileExists(folder / "Win.ini"));
-    EXPECT_TRUE(fileops::FileExists(folder / "WIN.INI"));  // any letter case
-    EXPECT_TRUE(fileops::FileExists(folder.Path()));
-    EXPECT_TRUE(fileops::FileExists(fileops::GetWindowsDir()));
-    EXPECT_FALSE(fileops::FileExists(folder / "Hosts"));
-    EXPECT_FALSE(fileops::FileExists(folder / "missing\\Win.ini"));
-    EXPECT_FALSE(fileops::FileExists(""));
-}
-
-TEST(ReadingFiles, GivesEveryByteOfTheFileUnchanged) {
-    testsupport::ScratchFolder folder;
-    const std::string bytes = AllBytes() + "\r\nCR LF\r\nLF\nCR\r" + AllBytes();
-    WriteBytes(folder / "System.ini", bytes);
-    WriteBytes(folder / "Empty.ini", "");
-    for (const auto& [name, content] :
-         {std::pair<std::string, std::string>{"System.ini", bytes}, {"Empty.ini", ""}}) {
-        const fileops::ReadResult read = ReadWholeFile(folder / name);
-        EXPECT_TRUE(read.ok) << name << ": " << read.cause;
-        EXPECT_EQ(read.bytes, content) << name;
+    constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    for (const auto& [stored, asked] :
+         {std::pair{"win.ini", "WIN.INI"}, {"AUTOEXEC.BAT", "Autoexec.bat"}}) {
+        WriteBytes(folder / stored, std::string(100000, 'o'));
+        SetFileAttributesA((folder / stored).c_str(), kHiddenSystem);
+        EXPECT_EQ(fileops::ReplaceWholeFile(folder / asked, "REM saved\r\n"), std::nullopt);
+        EXPECT_EQ(Listing(folder.Path()), Names{stored});
+        EXPECT_EQ(ReadBytes(folder / stored), "REM saved\r\n");
+        EXPECT_EQ(GetFileAttributesA((folder / stored).c_str()) & kHiddenSystem, kHiddenSystem);
+        testsupport::Remove(folder / stored);
     }
 }
 
-TEST(ReadingFiles, WhatCannotBeReadGivesNothingAndSaysWhy) {
+TEST(Saving, AFileThatCannotBeReplacedIsLeftUntouched) {
     testsupport::ScratchFolder folder;
-    const std::string locked = folder / "Win.ini";
-    WriteBytes(locked, "[windows]\r\n");
-    HANDLE held = CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    for (const std::string& path : {locked, folder.Path(), folder / "Hosts"}) {
-        const fileops::ReadResult read = ReadWholeFile(path);
-        EXPECT_FALSE(read.ok) << path;
-        EXPECT_EQ(read.bytes, "") << path;
-        EXPECT_FALSE(read.cause.empty()) << path;
+    const std::string path = folder / "Hosts", old = "127.0.0.1 localhost\r\n";
+    for (const bool readOnly : {true, false}) {
+        WriteBytes(path, old);
+        SetFileAttributesA(path.c_str(),
+                           readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+        HANDLE held = readOnly ? INVALID_HANDLE_VALUE
+                               : CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        EXPECT_TRUE(fileops::ReplaceWholeFile(path, "changed").has_value()) << readOnly;
+        EXPECT_EQ(fileops::ReadWholeFile(path).ok, readOnly) << "held open: unreadable too";
+        CloseHandle(held);
+        EXPECT_EQ(ReadBytes(path), old);
+        EXPECT_EQ(Listing(folder.Path()), Names{"Hosts"});
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
-    CloseHandle(held);
 }
 
-TEST(WritingFiles, ReplacesTheWholeContentExactly) {
-    testsupport::ScratchFolder folder;
-    const std::string path = folder / "Win.ini";
-    WriteBytes(path, std::string(100000, 'o'));
-    EXPECT_EQ(fileops::ReplaceWholeFile(path, AllBytes()), std::nullopt);
-    EXPECT_EQ(ReadBytes(path), AllBytes());
-    EXPECT_EQ(fileops::ReplaceWholeFile(path, ""), std::nullopt);
-    EXPECT_EQ(ReadBytes(path), "");
-    EXPECT_EQ(EntryCount(folder.Path()), 1);  // no temporary file left behind
+// The steps of a replace failing in turn: what ReplaceFileA may do before it fails, and,
+// without it (Windows 98 and Me), each rename and the final delete.
+struct Failure {
+    const char* what;
+    bool byRenames;
+    DWORD replaceError;  // ReplaceFileA's error
+    bool oldMovedAside;  // ReplaceFileA moved the old file to the backup before failing
+    int failingMove;     // by renames: 1 the old file aside, 2 the new one in
+    bool noWayBack;      // putting the old file back fails too
+    bool backupStays;    // by renames: deleting the old file at the end fails
+};
+Failure failure;
+int moves = 0;
+std::string firstAside;
+
+BOOL WINAPI FailingReplace(LPCSTR replaced, LPCSTR, LPCSTR backup, DWORD, LPVOID, LPVOID) {
+    firstAside = backup;
+    if (failure.oldMovedAside)
+        MoveFileA(replaced, backup);
+    SetLastError(failure.replaceError);
+    return FALSE;
+}
+BOOL WINAPI FailingMoveEx(LPCSTR from, LPCSTR to, DWORD flags) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return failure.noWayBack ? FALSE : MoveFileExA(from, to, flags);
+}
+BOOL WINAPI FailingMove(LPCSTR from, LPCSTR to) {
+    if (++moves == 1)
+        firstAside = to;
+    SetLastError(ERROR_ACCESS_DENIED);
+    const bool fails = moves == failure.failingMove || (failure.noWayBack && moves > 1);
+    return fails ? FALSE : MoveFileA(from, to);
+}
+BOOL WINAPI DeleteAllButTheOld(LPCSTR path) {
+    SetLastError(ERROR_SHARING_VIOLATION);
+    return failure.backupStays && path == firstAside ? FALSE : DeleteFileA(path);
 }
 
-TEST(WritingFiles, CreatesAFileThatIsNotThereYet) {
+TEST(Saving, AReplaceFailingPartWayNeverLosesTheOldContentAndSaysWhereItIs) {
+    const Failure cases[] = {
+        {"names kept", false, ERROR_UNABLE_TO_MOVE_REPLACEMENT, false, 0, false, false},
+        {"old not removed", false, ERROR_UNABLE_TO_REMOVE_REPLACED, false, 0, false, false},
+        {"old moved aside", false, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, true, 0, false, false},
+        {"aside despite the code", false, ERROR_UNABLE_TO_MOVE_REPLACEMENT, true, 0, false, false},
+        {"aside, no way back", false, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, true, 0, true, false},
+        {"old aside by rename", true, 0, false, 1, false, false},
+        {"new in by rename", true, 0, false, 2, false, false},
+        {"new in, then old back", true, 0, false, 2, true, false},
+        {"deleting the old at the end", true, 0, false, 0, false, true},
+    };
     testsupport::ScratchFolder folder;
-    EXPECT_EQ(fileops::ReplaceWholeFile(folder / "Protocol", "ip 0 IP\r\n"), std::nullopt);
-    EXPECT_EQ(ReadBytes(folder / "Protocol"), "ip 0 IP\r\n");
-}
-
-TEST(WritingFiles, KeepsTheFilesAttributes) {
-    testsupport::ScratchFolder folder;
-    const std::string path = folder / "Config.sys";
-    WriteBytes(path, "FILES=30\r\n");
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    EXPECT_EQ(fileops::ReplaceWholeFile(path, "FILES=40\r\n"), std::nullopt);
-    EXPECT_EQ(ReadBytes(path), "FILES=40\r\n");
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_SYSTEM);
-}
-
-TEST(WritingFiles, AReadOnlyFileIsLeftUntouchedAndTheCauseReported) {
-    testsupport::ScratchFolder folder;
-    const std::string path = folder / "System.ini";
-    WriteBytes(path, "[boot]\r\n");
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    const auto failure = fileops::ReplaceWholeFile(path, "changed");
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_FALSE(failure->empty());
-    EXPECT_EQ(ReadBytes(path), "[boot]\r\n");
-    EXPECT_EQ(EntryCount(folder.Path()), 1);
-}
-
-TEST(WritingFiles, AFileHeldOpenByAnotherProgramIsLeftUntouched) {
-    testsupport::ScratchFolder folder;
-    const std::string path = folder / "Hosts";
-    WriteBytes(path, "127.0.0.1 localhost\r\n");
-    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    const auto failure = fileops::ReplaceWholeFile(path, "changed");
-    CloseHandle(held);
-    EXPECT_TRUE(failure.has_value());
-    EXPECT_EQ(ReadBytes(path), "127.0.0.1 localhost\r\n");
-    EXPECT_EQ(EntryCount(folder.Path()), 1);
-}
-
-TEST(WritingFiles, AMissingFolderIsReported) {
-    testsupport::ScratchFolder folder;
-    const auto failure = fileops::ReplaceWholeFile(folder / "missing\\Win.ini", "x");
-    EXPECT_TRUE(failure.has_value());
-    EXPECT_FALSE(testsupport::Exists(folder / "missing"));
-}
-
-TEST(WritingFiles, LargeFilesRoundTrip) {
-    testsupport::ScratchFolder folder;
-    std::string big;
-    while (big.size() < 20'000'000) big += AllBytes();
-    EXPECT_EQ(fileops::ReplaceWholeFile(folder / "Win.ini", big), std::nullopt);
-    EXPECT_EQ(ReadWholeFile(folder / "Win.ini").bytes, big);
+    const std::string path = folder / "System.ini", old = "[boot]\r\nshell=Explorer.exe\r\n";
+    fileops::ReplaceCalls& calls = fileops::ReplaceCallsInUse();
+    const fileops::ReplaceCalls real = calls;
+    for (const Failure& step : cases) {
+        SCOPED_TRACE(step.what);
+        if (!step.byRenames && (GetVersion() & 0x80000000u) != 0)
+            continue;  // Windows 98 and Me have no ReplaceFileA
+        failure = step, moves = 0, firstAside.clear();
+        calls = real;
+        calls.replaceFile = step.byRenames ? nullptr : FailingReplace;
+        calls.moveFileEx = FailingMoveEx;
+        calls.moveFile = FailingMove;
+        calls.deleteFile = DeleteAllButTheOld;
+        WriteBytes(path, old);
+        std::string oldContentAt = "stale";
+        const auto cause = fileops::ReplaceWholeFile(path, "[boot]\r\nchanged\r\n", &oldContentAt);
+        calls = real;
+        Names left = Listing(folder.Path());
+        if (step.backupStays) {
+            EXPECT_EQ(cause, std::nullopt);
+            EXPECT_EQ(ReadBytes(path), "[boot]\r\nchanged\r\n");
+        } else if (!step.noWayBack) {
+            EXPECT_TRUE(cause.has_value());
+            EXPECT_EQ(oldContentAt, "");
+            EXPECT_EQ(ReadBytes(path), old);
+            EXPECT_EQ(left, Names{"System.ini"});
+        } else {
+            EXPECT_TRUE(cause.has_value());
+            EXPECT_EQ(oldContentAt, firstAside);
+        }
+        if (step.backupStays || step.noWayBack) {  // the old content whole, under one name
+            left.erase(std::remove(left.begin(), left.end(), "System.ini"), left.end());
+            EXPECT_EQ(ReadBytes(firstAside), old);
+            ASSERT_EQ(left.size(), 1u);
+            EXPECT_EQ(folder / left[0], firstAside);
+            testsupport::Remove(firstAside);
+        }
+        testsupport::Remove(path);
+    }
 }
 
 }  // namespace
