@@ -129,7 +129,7 @@ TEST_F(Write, FailuresLeaveTheOldFileUntouched) {
     const std::string old = "[windows]\r\nload=\r\n";
     const struct {
         int setup;
-        std::function<void()> prepare;  // in the child, before the save
+        std::function<bool()> prepare;  // in the child, before the save; false: cannot run
         mode_t folderMode, fileMode;
         const char* path;
         int error;
@@ -137,19 +137,19 @@ TEST_F(Write, FailuresLeaveTheOldFileUntouched) {
         {fotest::kPlain,
          [] {
              const struct rlimit limit { 65536, 65536 };
-             ::setrlimit(RLIMIT_FSIZE, &limit);
+             return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
          },
          0755, 0644, "C:\\WINDOWS\\Win.ini", EFBIG},
         {fotest::kOwnMounts,
          [&] {
-             ::mount("tmpfs", W().c_str(), "tmpfs", 0, "size=64k");
-             drive_.Write("WINDOWS/Win.ini", old);
+             const bool mounted = ::mount("tmpfs", W().c_str(), "tmpfs", 0, "size=64k") == 0;
+             return mounted && drive_.Write("WINDOWS/Win.ini", old) == W("Win.ini");
          },
          0755, 0644, "C:\\WINDOWS\\Win.ini", ENOSPC},
-        {fotest::kOtherUser, [] {}, 0555, 0666, "C:\\WINDOWS\\Win.ini", EACCES},
-        {fotest::kOtherUser, [] {}, 0555, 0666, "C:\\WINDOWS\\New.ini", EACCES},
-        {fotest::kOtherUser, [] {}, 0777, 0444, "C:\\WINDOWS\\Win.ini", EACCES},
-        {fotest::kOtherUser, [] {}, 0000, 0666, "C:\\WINDOWS\\Win.ini", EACCES},
+        {fotest::kOtherUser, [] { return true; }, 0555, 0666, "C:\\WINDOWS\\Win.ini", EACCES},
+        {fotest::kOtherUser, [] { return true; }, 0555, 0666, "C:\\WINDOWS\\New.ini", EACCES},
+        {fotest::kOtherUser, [] { return true; }, 0777, 0444, "C:\\WINDOWS\\Win.ini", EACCES},
+        {fotest::kOtherUser, [] { return true; }, 0000, 0666, "C:\\WINDOWS\\Win.ini", EACCES},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path + std::to_string(c.error));
@@ -157,7 +157,8 @@ TEST_F(Write, FailuresLeaveTheOldFileUntouched) {
         ::chmod(W("Win.ini").c_str(), c.fileMode);
         ::chmod(W().c_str(), c.folderMode);
         const auto outcome = fotest::InChild(c.setup, [&](std::string& report) {
-            c.prepare();
+            if (!c.prepare())
+                return fotest::kCannotRun;
             report = ReplaceWholeFile(c.path, std::string(1 << 20, 'x')).value_or("saved");
             if (c.setup == fotest::kOwnMounts &&
                 (ListDir(W()) != Names{"Win.ini"} || drive_.Read("WINDOWS/Win.ini") != old))
