@@ -276,30 +276,37 @@ bool RefuseUnnamedFiles() {
 TEST_F(Write, KilledSaveLeavesTheFileWholeAndTheNextSaveCleansUp) {
     const std::string old = "[windows]\r\nload=\r\n", big(64 << 20, 'n');
     for (const bool unnamed : {true, false}) {
-        drive_.Write("WINDOWS/Win.ini", old);
-        fotest::InChild(
-            fotest::kPlain,
-            [&](std::string&) {
-                if (!unnamed && !RefuseUnnamedFiles())
-                    return fotest::kCannotRun;
-                return ReplaceWholeFile("C:\\WINDOWS\\Win.ini", big) ? 1 : 0;
-            },
-            [&](pid_t pid) {
-                const fs::path fds = "/proc/" + std::to_string(pid) + "/fd";
-                siginfo_t info{};
-                for (bool half = false;
-                     !half && ::waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-                     info.si_pid == 0;) {
-                    std::error_code ec;
-                    for (const auto& fd : fs::directory_iterator(fds, ec))
-                        half |= fs::is_regular_file(fd, ec) &&
-                                fs::file_size(fd, ec) >= big.size() / 2 &&
-                                fs::file_size(fd, ec) != std::uintmax_t(-1);
-                }
-                ::kill(pid, SIGKILL);
-            });
+        // On a busy machine the kill may come after the end of the save: that run again.
+        fotest::ChildOutcome outcome;
+        for (int run = 0; run < 5 && (run == 0 || drive_.Read("WINDOWS/Win.ini") == big); ++run) {
+            drive_.Write("WINDOWS/Win.ini", old);
+            outcome = fotest::InChild(
+                fotest::kPlain,
+                [&](std::string&) {
+                    if (!unnamed && !RefuseUnnamedFiles())
+                        return fotest::kCannotRun;
+                    return ReplaceWholeFile("C:\\WINDOWS\\Win.ini", big) ? 1 : 0;
+                },
+                [&](pid_t pid) {
+                    const fs::path fds = "/proc/" + std::to_string(pid) + "/fd";
+                    siginfo_t info{};
+                    for (bool half = false;
+                         !half && ::waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                         info.si_pid == 0;) {
+                        std::error_code ec;
+                        for (const auto& fd : fs::directory_iterator(fds, ec))
+                            half |= fs::is_regular_file(fd, ec) &&
+                                    fs::file_size(fd, ec) >= big.size() / 2 &&
+                                    fs::file_size(fd, ec) != std::uintmax_t(-1);
+                    }
+                    ::kill(pid, SIGKILL);
+                });
+            const std::string now = drive_.Read("WINDOWS/Win.ini");
+            ASSERT_TRUE(now == old || now == big) << "the file holds " << now.size() << " bytes";
+        }
         EXPECT_EQ(drive_.Read("WINDOWS/Win.ini"), old) << unnamed;
-        const std::string p = W(".Win.ini.cmsave-").string();
+        EXPECT_EQ(outcome.code, -1) << "killed, not ended: " << outcome.text;
+        EXPECT_EQ(ListDir(W()).size(), unnamed ? 1u : 2u) << "a named new file is left";
         const Names kept = {".Win.ini.cmsave-Ab12C", ".Win.ini.cmsave-Live12",
                             ".System.ini.cmsave-Ab12Cd", ".Win.ini.cmsave-TwoLks"};
         for (const auto& name : kept) drive_.Write("WINDOWS/" + name, "keep");
