@@ -2,7 +2,8 @@
 # Runs a Windows program under Wine's X11 driver in a Wine desktop window on a private Xvfb
 # screen, so that Wine draws the frames, title bars and scroll bars as Windows would.
 # The prefix, with the fonts that the other Windows tests have, is made when missing.
-# Usage: on_x11_wine.sh PREFIX WINE PROGRAM.exe
+# With "win98" the program runs as on Windows 98: GetVersion says 4.10.
+# Usage: on_x11_wine.sh PREFIX WINE PROGRAM.exe [win98]
 set -eu
 export WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine="$2"
@@ -30,5 +31,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
     >/dev/null 2>&1
   "$wineserver" -w
+fi
+if [ "${4:-}" = win98 ]; then
+  "$wine" reg add "HKCU\\Software\\Wine\\AppDefaults\\$(basename "$3")" /v Version /d win98 /f \
+    >/dev/null 2>&1
 fi
 "$wine" "$3" </dev/null

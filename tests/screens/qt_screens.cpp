@@ -36,5 +36,5 @@ int main() {
         main.AboutWindow()->closeabout_Click();
     });
     main.cmdVer_Click();
-    return saved ? 0 : 1;
+    return saved && Save(*screens::ShowCaptionSheet(*gui), "captions.png") ? 0 : 1;
 }

@@ -2,6 +2,10 @@
 // that fonts like to join, with no Hosts file, so that one button is greyed.
 #pragma once
 
+#include <memory>
+
+#include "toolkit/form.h"
+
 namespace screens {
 
 struct DriveFile {
@@ -21,5 +25,37 @@ inline constexpr DriveFile kDriveFiles[] = {
 };
 
 inline constexpr int kWinIniIndex = 3;  // the index of the "Win.ini" button
+
+// A bold caption in transparent labels over the form's picture, from a little narrower to a
+// little wider than the caption needs, one pixel apart, in faces of several widths: labels
+// too narrow for it take a narrower font, the last letter's ink included.
+inline std::unique_ptr<toolkit::Form> ShowCaptionSheet(toolkit::Toolkit& gui) {
+    toolkit::FormLayout layout;
+    layout.name = "frmCaptions";
+    layout.caption = "Captions";
+    layout.clientWidth = 8685;
+    layout.clientHeight = 6150;
+    layout.picture = toolkit::Picture::Background;
+    layout.font = {"Tahoma", 8.25, true};
+    int column = 0;
+    for (const char* face : {"Tahoma", "DejaVu Sans", "MS Sans Serif"}) {
+        for (int pixels = 78; pixels <= 100; ++pixels) {
+            toolkit::ControlLayout label;
+            label.name = "lbl";
+            label.kind = toolkit::ControlKind::Label;
+            label.index = static_cast<int>(layout.controls.size());
+            label.caption = "Cindermoor";
+            label.left = 150 + 2850 * column, label.top = 150 + 255 * (pixels - 78);
+            label.width = 15 * pixels, label.height = 255;
+            label.font = toolkit::FontDesc{face, 11.25, true};
+            label.transparent = true;
+            layout.controls.push_back(label);
+        }
+        ++column;
+    }
+    auto form = gui.CreateForm(layout, {});
+    form->Show();
+    return form;
+}
 
 }  // namespace screens

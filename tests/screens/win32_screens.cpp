@@ -1,6 +1,7 @@
 // Both windows as the Win32 backend draws them, frames included, saved as main.bmp and
 // about.bmp in the current folder for compare.sh.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "editor/frmCindermoor.h"
@@ -9,6 +10,7 @@
 #include "toolkit/backend.h"
 #include "toolkit/win32/message_loop.h"
 #include "toolkit/win32/win32_form.h"
+#include "toolkit/win32/windows_family.h"
 
 namespace {
 
@@ -52,36 +54,6 @@ bool Save(toolkit::Form& form, const char* file) {
     return copied && written;
 }
 
-// A bold caption in labels from a little narrower to a little wider than it needs, one pixel
-// apart, in faces of several widths: labels too narrow for it take a narrower font, the last
-// letter's ink included.
-std::unique_ptr<toolkit::Form> CaptionSheet(toolkit::Toolkit& gui) {
-    toolkit::FormLayout layout;
-    layout.name = "frmCaptions";
-    layout.caption = "Captions";
-    layout.clientWidth = 4950;
-    layout.clientHeight = 6150;
-    layout.font = {"Tahoma", 8.25, true};
-    int column = 0;
-    for (const char* face : {"Tahoma", "DejaVu Sans", "MS Sans Serif"}) {
-        for (int pixels = 78; pixels <= 100; ++pixels) {
-            toolkit::ControlLayout label;
-            label.name = "lbl";
-            label.kind = toolkit::ControlKind::Label;
-            label.index = static_cast<int>(layout.controls.size());
-            label.caption = "Cindermoor";
-            label.left = 150 + 1600 * column, label.top = 150 + 255 * (pixels - 78);
-            label.width = 15 * pixels, label.height = 255;
-            label.font = toolkit::FontDesc{face, 11.25, true};
-            layout.controls.push_back(label);
-        }
-        ++column;
-    }
-    auto form = gui.CreateForm(layout, {});
-    form->Show();
-    return form;
-}
-
 editor::frmCindermoor* shownMain = nullptr;
 bool aboutSaved = false;
 
@@ -95,6 +67,11 @@ void CALLBACK SaveAbout(HWND, UINT, UINT_PTR timer, DWORD) {
 }  // namespace
 
 int main() {
+    const char* family = std::getenv("CINDERMOOR_WINDOWS_FAMILY");
+    if (family && family == std::string("9x") && !toolkit::win32::OnWindows9x()) {
+        std::fprintf(stderr, "meant to run as Windows 98, but the system is of the NT family\n");
+        return 1;
+    }
     testsupport::ConfigFilesAside aside;
     for (const screens::DriveFile& file : screens::kDriveFiles) {
         const std::string folder =
@@ -110,5 +87,5 @@ int main() {
     shownMain = &main;
     SetTimer(nullptr, 0, 0, SaveAbout);
     main.cmdVer_Click();
-    return aboutSaved && Save(*CaptionSheet(*gui), "captions.bmp") ? 0 : 1;
+    return aboutSaved && Save(*screens::ShowCaptionSheet(*gui), "captions.bmp") ? 0 : 1;
 }
