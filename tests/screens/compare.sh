@@ -3,10 +3,9 @@
 # each, pixel for pixel, with its reference NAME-PICTURE.png beside this script. A pixel
 # differs when one of its channels is off by 8 or more (of 255); none may differ, since the
 # pictures come out the same on every run, and a line one pixel short is a fault.
-# The pictures and, for each mismatch, a picture of the differences stay in ./NAME.
-# Usage: compare.sh NAME COMMAND...
-# With CINDERMOOR_NEW_SCREENS=1 the pictures become the new references: look at each
-# before committing it.
+# The pictures, and one of the differences for each mismatch, stay in ./NAME.
+# Usage: compare.sh NAME COMMAND...; with CINDERMOOR_NEW_SCREENS=1 the pictures become the
+# new references: look at each before committing it.
 set -eu
 fuzz=3%
 here="$(cd "$(dirname "$0")" && pwd)"

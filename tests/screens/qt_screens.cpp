@@ -1,5 +1,5 @@
-// Both windows as the Qt backend draws them, saved as main.png and about.png in the current
-// folder for compare.sh; the scale comes from QT_SCALE_FACTOR.
+// Both windows and the caption sheet as the Qt backend draws them, saved as PNG files in the
+// current folder for compare.sh; the scale comes from QT_SCALE_FACTOR.
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>

@@ -1,5 +1,5 @@
-// Both windows as the Win32 backend draws them, frames included, saved as main.bmp and
-// about.bmp in the current folder for compare.sh.
+// Both windows and the caption sheet as the Win32 backend draws them, frames included, saved
+// as BMP files in the current folder for compare.sh.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -72,7 +72,6 @@ int main() {
         std::fprintf(stderr, "meant to run as Windows 98, but the system is of the NT family\n");
         return 1;
     }
-    testsupport::ConfigFilesAside aside;
     for (const screens::DriveFile& file : screens::kDriveFiles) {
         const std::string folder =
             file.inWindowsFolder ? testsupport::WindowsDir() + "\\" : testsupport::DriveRoot();
