@@ -26,9 +26,8 @@ inline constexpr DriveFile kDriveFiles[] = {
 
 inline constexpr int kWinIniIndex = 3;  // the index of the "Win.ini" button
 
-// A bold caption in transparent labels over the form's picture, from a little narrower to a
-// little wider than the caption needs, one pixel apart, in faces of several widths: labels
-// too narrow for it take a narrower font, the last letter's ink included.
+// A bold caption in transparent labels over the picture, a little narrower to a little wider
+// than it needs, one pixel apart, in several faces: too narrow, they narrow the font to fit.
 inline std::unique_ptr<toolkit::Form> ShowCaptionSheet(toolkit::Toolkit& gui) {
     toolkit::FormLayout layout;
     layout.name = "frmCaptions";
