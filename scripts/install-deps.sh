@@ -10,8 +10,10 @@ for arg in "$@"; do
     # dosfstools: a FAT image for the save tests; mount: its loop mount.
     # xvfb, openbox, x11-utils: windows as a window manager frames them.
     # fuse3, libfuse3-dev: a file system that misreports sizes, for the read tests.
+    # imagemagick: compares the windows with their reference pictures.
     --tests) packages+=(googletest libgtest-dev util-linux mount dosfstools desktop-file-utils
-                        appstream dpkg-dev xvfb openbox x11-utils fuse3 libfuse3-dev) ;;
+                        appstream dpkg-dev xvfb openbox x11-utils fuse3 libfuse3-dev
+                        imagemagick) ;;
     *) echo "unknown option: $arg" >&2; exit 2 ;;
   esac
 done

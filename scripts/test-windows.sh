@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
-          wine wine64 googletest fonts-dejavu-core unzip)
+          wine wine64 googletest fonts-dejavu-core unzip xvfb imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,90 @@
+// Both windows and the caption sheet as the Win32 backend draws them, frames included, saved
+// as BMP files in the current folder for compare.sh.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "editor/frmCindermoor.h"
+#include "tests/screens/scene.h"
+#include "tests/win32/support/drive_files.h"
+#include "toolkit/backend.h"
+#include "toolkit/win32/message_loop.h"
+#include "toolkit/win32/win32_form.h"
+#include "toolkit/win32/windows_family.h"
+
+namespace {
+
+// The whole window, frame included, as Wine shows it, into a 24-bit top-down bitmap written
+// out as a BMP file.
+bool Save(toolkit::Form& form, const char* file) {
+    HWND window = dynamic_cast<toolkit::win32::Win32Form&>(form).Handle();
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    toolkit::win32::ProcessPendingMessages();
+    HideCaret(nullptr);  // it blinks
+    RECT frame;
+    GetWindowRect(window, &frame);
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = frame.right - frame.left;
+    info.biHeight = frame.top - frame.bottom;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = (info.biWidth * 3 + 3) / 4 * 4 * -info.biHeight;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                      &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    HDC shown = GetWindowDC(window);
+    const bool copied = BitBlt(dc, 0, 0, info.biWidth, -info.biHeight, shown, 0, 0, SRCCOPY);
+    ReleaseDC(window, shown);
+    GdiFlush();
+    const auto headers = static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + info.biSize);
+    const BITMAPFILEHEADER header{0x4D42, headers + info.biSizeImage, 0, 0, headers};
+    FILE* out = std::fopen(file, "wb");
+    const bool written = out && std::fwrite(&header, sizeof header, 1, out) == 1 &&
+                         std::fwrite(&info, sizeof info, 1, out) == 1 &&
+                         std::fwrite(bits, info.biSizeImage, 1, out) == 1;
+    if (out)
+        std::fclose(out);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return copied && written;
+}
+
+editor::frmCindermoor* shownMain = nullptr;
+bool aboutSaved = false;
+
+// Runs from the About window's modal loop.
+void CALLBACK SaveAbout(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    aboutSaved = Save(shownMain->AboutWindow()->Form(), "about.bmp");
+    shownMain->AboutWindow()->closeabout_Click();
+}
+
+}  // namespace
+
+int main() {
+    const char* family = std::getenv("CINDERMOOR_WINDOWS_FAMILY");
+    if (family && family == std::string("9x") && !toolkit::win32::OnWindows9x()) {
+        std::fprintf(stderr, "meant to run as Windows 98, but the system is of the NT family\n");
+        return 1;
+    }
+    for (const screens::DriveFile& file : screens::kDriveFiles) {
+        const std::string folder =
+            file.inWindowsFolder ? testsupport::WindowsDir() + "\\" : testsupport::DriveRoot();
+        testsupport::WriteBytes(folder + file.name, file.bytes);
+    }
+    const auto gui = toolkit::CreateToolkit();
+    editor::frmCindermoor main(*gui);
+    main.Show();
+    main.cmdOpen_Click(screens::kWinIniIndex);
+    if (!Save(main.Form(), "main.bmp"))
+        return 1;
+    shownMain = &main;
+    SetTimer(nullptr, 0, 0, SaveAbout);
+    main.cmdVer_Click();
+    return aboutSaved && Save(*screens::ShowCaptionSheet(*gui), "captions.bmp") ? 0 : 1;
+}
