@@ -1,10 +1,11 @@
-// What the window manager and screen readers are told of the real windows, read back from the
-// X server (xprop, xwininfo) on an Xvfb screen that openbox manages.
+// The windows as the window manager and a screen reader see them, read back from the X server
+// (xprop, xwininfo) on an Xvfb screen that openbox manages.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QImage>
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
@@ -14,170 +15,152 @@
 #include <functional>
 
 #include "editor/frmCindermoor.h"
-#include "tests/support/gui.h"
 #include "tests/support/temp_drive.h"
+#include "toolkit/backend.h"
 #include "toolkit/message_box.h"
+#include "toolkit/qt/qt_form.h"
 
 namespace {
 
-struct SeenWindow {
-    std::string title;  // _NET_WM_NAME
-    bool icon = false;
+struct Seen {
+    QString title, icon, state, allowed, motif;
     QRect frame;
     QAccessible::Role role = QAccessible::NoRole;
-    QString allowed;     // _NET_WM_ALLOWED_ACTIONS, as the window manager sets it
-    QString motifHints;  // _MOTIF_WM_HINTS: flags, functions, decorations, ...
 };
 
-QString Run(const QString& tool, const QStringList& args) {
-    QProcess process;
-    process.start(tool, args);
-    process.waitForFinished(5000);
-    return QString::fromUtf8(process.readAllStandardOutput());
+QString Prop(const QString& id, const char* name, const char* format = "8u") {
+    QProcess xprop;
+    xprop.start("xprop", {"-id", id, "-notype", "-f", name, format, "=$0+", name});
+    xprop.waitForFinished(5000);
+    const QString out = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
+    return out.startsWith(name + QStringLiteral("=")) ? out.mid(int(strlen(name)) + 1) : QString();
 }
 
-int Number(const QString& text, const QString& label) {
-    const auto match = QRegularExpression(label + QStringLiteral(":\\s*(-?\\d+)")).match(text);
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
+int Number(const QString& text, const char* label) {
+    return QRegularExpression(label + QStringLiteral(":\\s*(-?\\d+)"))
+        .match(text)
+        .captured(1)
+        .toInt();
+}
+
+void Settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+    QThread::msleep(30);
 }
 
 // Waits until the window manager has framed the window and it has stopped moving.
-SeenWindow Inspect(QWidget* window) {
+Seen Inspect(QWidget* window) {
     const QString id = QString::number(window->winId());
-    SeenWindow seen;
-    QRect last;
+    Seen seen;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        testsupport::ProcessEvents();
-        QThread::msleep(30);
-        const QString props =
-            Run(QStringLiteral("xprop"),
-                {QStringLiteral("-id"), id, QStringLiteral("-len"), "64",
-                 QStringLiteral("_NET_WM_NAME"), QStringLiteral("_NET_FRAME_EXTENTS"),
-                 QStringLiteral("_NET_WM_ICON"), QStringLiteral("_NET_WM_ALLOWED_ACTIONS"),
-                 QStringLiteral("_MOTIF_WM_HINTS")});
-        const auto extents =
-            QRegularExpression(
-                QStringLiteral("_NET_FRAME_EXTENTS\\S* = (\\d+), (\\d+), (\\d+), (\\d+)"))
-                .match(props);
-        const QString info = Run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
-        if (!extents.hasMatch() || !info.contains(QStringLiteral("IsViewable")))
+        Settle();
+        const QStringList extents = Prop(id, "_NET_FRAME_EXTENTS", "32c").split(", ");
+        QProcess xwininfo;
+        xwininfo.start("xwininfo", {"-id", id});
+        xwininfo.waitForFinished(5000);
+        const QString info = QString::fromUtf8(xwininfo.readAllStandardOutput());
+        if (extents.size() != 4 || !info.contains("IsViewable"))
             continue;
-        const QRect client(Number(info, QStringLiteral("Absolute upper-left X")),
-                           Number(info, QStringLiteral("Absolute upper-left Y")),
-                           Number(info, QStringLiteral("Width")),
-                           Number(info, QStringLiteral("Height")));
-        seen.frame = client.adjusted(-extents.captured(1).toInt(), -extents.captured(3).toInt(),
-                                     extents.captured(2).toInt(), extents.captured(4).toInt());
-        seen.title = QRegularExpression(QStringLiteral("_NET_WM_NAME\\S* = \"(.*)\""))
-                         .match(props)
-                         .captured(1)
-                         .toStdString();
-        seen.icon = !props.contains(QStringLiteral("_NET_WM_ICON:  not found"));
-        seen.allowed = QRegularExpression(QStringLiteral("_NET_WM_ALLOWED_ACTIONS\\S* = (.*)"))
-                           .match(props)
-                           .captured(1);
-        seen.motifHints = QRegularExpression(QStringLiteral("_MOTIF_WM_HINTS\\S* = (.*)"))
-                              .match(props)
-                              .captured(1);
-        if (seen.frame == last)
+        const QRect frame =
+            QRect(Number(info, "Absolute upper-left X"), Number(info, "Absolute upper-left Y"),
+                  Number(info, "Width"), Number(info, "Height"))
+                .adjusted(-extents[0].toInt(), -extents[2].toInt(), extents[1].toInt(),
+                          extents[3].toInt());
+        if (frame == seen.frame)
             break;
-        last = seen.frame;
+        seen.frame = frame;
     }
-    if (QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(window))
-        seen.role = accessible->role();
+    seen.title = Prop(id, "_NET_WM_NAME", "8u");
+    seen.icon = Prop(id, "_NET_WM_ICON", "32c");
+    seen.state = Prop(id, "_NET_WM_STATE", "32a");
+    seen.allowed = Prop(id, "_NET_WM_ALLOWED_ACTIONS", "32a");
+    seen.motif = Prop(id, "_MOTIF_WM_HINTS", "32x");
+    seen.role = QAccessible::queryAccessibleInterface(window)->role();
     return seen;
 }
 
-void ExpectCentred(const QRect& frame) {
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_NEAR(frame.center().x(), area.center().x(), 1) << frame.x();
-    EXPECT_NEAR(frame.center().y(), area.center().y(), 1) << frame.y();
+// The program's icon as _NET_WM_ICON carries it: width, height, then ARGB pixels.
+QString ProgramIcon() {
+    const QImage icon = QImage(CINDERMOOR_SOURCE_DIR "/resources/cindermoor.ico")
+                            .convertToFormat(QImage::Format_ARGB32);
+    QStringList values{QString::number(icon.width()), QString::number(icon.height())};
+    for (int y = 0; y < icon.height(); ++y) {
+        for (int x = 0; x < icon.width(); ++x) values << QString::number(icon.pixel(x, y));
+    }
+    return values.join(", ");
 }
 
-// A fixed window offers close and move and nothing that changes its size. The window asks for
-// exactly that (Motif functions move and close; decorations border, title and menu). openbox
-// ignores the Motif minimise bit and keeps a minimise button on every normal window and dialog,
-// whatever a window asks; only toolbars and menus lose it.
-void ExpectCloseAndMoveOnly(const SeenWindow& seen) {
-    EXPECT_EQ(seen.motifHints, QStringLiteral("0x3, 0x24, 0x1a, 0x0, 0x0"));
-    for (const char* action : {"_NET_WM_ACTION_CLOSE", "_NET_WM_ACTION_MOVE"})
-        EXPECT_TRUE(seen.allowed.contains(QLatin1String(action))) << seen.allowed.toStdString();
-    for (const char* action :
-         {"_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT", "_NET_WM_ACTION_RESIZE"})
-        EXPECT_FALSE(seen.allowed.contains(QLatin1String(action))) << seen.allowed.toStdString();
-}
-
-// Runs `inside` once the modal window opened by `open` is up; `inside` must close it.
+// Runs `inside` with the modal window that `open` shows; `inside` must close it.
 void WhileModal(const std::function<void()>& open, const std::function<void(QWidget*)>& inside) {
     bool ran = false;
     QTimer::singleShot(0, [&] {
         ran = true;
-        inside(QApplication::activeModalWidget());
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr) << "no modal window";
+        inside(modal);
     });
     open();
     EXPECT_TRUE(ran);
 }
 
-class SeenFromOutside : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        drive.Write("WINDOWS/WIN.INI", "[windows]\r\n");
-        main = std::make_unique<editor::frmCindermoor>(testsupport::Gui());
-        main->Show();
-    }
-    void TearDown() override {
-        main.reset();
-        testsupport::ProcessEvents();
-    }
+TEST(WindowManager, EachWindowIsTitledFramedAndCentredAsWhatItIs) {
     testsupport::TempDrive drive;
-    std::unique_ptr<editor::frmCindermoor> main;
-};
-
-TEST_F(SeenFromOutside, MainWindowIsACentredFrameWithItsTitleAndIcon) {
-    const SeenWindow seen = Inspect(testsupport::WindowOf(main->Form()));
-    EXPECT_EQ(seen.title, "Cindermoor");
-    EXPECT_TRUE(seen.icon);
-    EXPECT_EQ(seen.role, QAccessible::Window);
-    ExpectCentred(seen.frame);
-    ExpectCloseAndMoveOnly(seen);
-}
-
-TEST_F(SeenFromOutside, AboutWindowIsACentredDialogWithoutIcon) {
-    Inspect(testsupport::WindowOf(main->Form()));
-    WhileModal([&] { main->cmdVer_Click(); },
+    drive.Write("WINDOWS/WIN.INI", "[windows]\r\n");
+    static toolkit::Toolkit* gui = toolkit::CreateToolkit().release();
+    editor::frmCindermoor main(*gui);
+    main.Show();
+    QWidget* mainWindow = dynamic_cast<toolkit::qt::QtForm&>(main.Form()).Window();
+    std::vector<Seen> seen{Inspect(mainWindow)};
+    WhileModal([&] { main.cmdVer_Click(); },
                [&](QWidget* about) {
-                   ASSERT_NE(about, nullptr);
-                   const SeenWindow seen = Inspect(about);
-                   EXPECT_EQ(seen.title, "About WinME Cindermoor");
-                   EXPECT_FALSE(seen.icon);
-                   EXPECT_EQ(seen.role, QAccessible::Dialog);
-                   ExpectCentred(seen.frame);
-                   ExpectCloseAndMoveOnly(seen);
-                   main->AboutWindow()->Form().Unload();
+                   seen.push_back(Inspect(about));
+                   main.AboutWindow()->Form().Unload();
                });
-}
-
-// The box of a window with an icon: the stop sign inside, and no icon in its title bar.
-TEST_F(SeenFromOutside, MessageBoxIsTitledWithItsCaptionAloneAndNoIcon) {
-    // The box's owner is the active window: wait until the window manager has activated it.
-    QWidget* owner = testsupport::WindowOf(main->Form());
-    Inspect(owner);
-    for (int attempt = 0; attempt < 100 && QApplication::activeWindow() != owner; ++attempt) {
-        testsupport::ProcessEvents();
-        QThread::msleep(30);
-    }
-    ASSERT_EQ(QApplication::activeWindow(), owner);
+    // A message box belongs to the active window: wait until the window manager activates it.
+    for (int attempt = 0; attempt < 100 && QApplication::activeWindow() != mainWindow; ++attempt)
+        Settle();
     WhileModal([] { toolkit::MsgBox("Cindermoor was unable to find specified file", 16, "Error"); },
-               [](QWidget* widget) {
-                   auto* box = qobject_cast<QMessageBox*>(widget);
-                   ASSERT_NE(box, nullptr);
-                   const SeenWindow seen = Inspect(box);
-                   EXPECT_EQ(seen.title, "Error");
-                   EXPECT_FALSE(seen.icon);
-                   EXPECT_EQ(box->icon(), QMessageBox::Critical);
-                   EXPECT_FALSE(box->iconPixmap().isNull());
-                   box->button(QMessageBox::Ok)->click();
+               [&](QWidget* box) {
+                   seen.push_back(Inspect(box));
+                   EXPECT_EQ(qobject_cast<QMessageBox*>(box)->icon(), QMessageBox::Critical);
+                   qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
                });
+    ASSERT_EQ(seen.size(), 3u);
+
+    const struct {
+        const char* title;
+        bool programIcon, modal, form;
+        QAccessible::Role role;
+    } expected[] = {
+        {"Cindermoor", true, false, true, QAccessible::Window},
+        {"About WinME Cindermoor", false, true, true, QAccessible::Dialog},
+        {"Error", false, true, false, QAccessible::AlertMessage},
+    };
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    for (size_t i = 0; i < seen.size(); ++i) {
+        const Seen& window = seen[i];
+        SCOPED_TRACE(expected[i].title);
+        EXPECT_EQ(window.title, '"' + QString(expected[i].title) + '"');
+        EXPECT_EQ(window.icon, expected[i].programIcon ? ProgramIcon() : QString());
+        EXPECT_EQ(window.state.contains("_NET_WM_STATE_MODAL"), expected[i].modal)
+            << window.state.toStdString();
+        EXPECT_EQ(window.role, expected[i].role);
+        if (!expected[i].form)
+            continue;
+        EXPECT_NEAR(window.frame.center().x(), area.center().x(), 1);
+        EXPECT_NEAR(window.frame.center().y(), area.center().y(), 1);
+        // Close and move only. openbox keeps a minimise button on every normal window and
+        // dialog whatever the Motif hints ask.
+        EXPECT_EQ(window.motif, "0x3, 0x24, 0x1a, 0x0, 0x0");
+        for (auto [action, allowed] : {std::pair{"CLOSE", true},
+                                       {"MOVE", true},
+                                       {"RESIZE", false},
+                                       {"MAXIMIZE_HORZ", false},
+                                       {"MAXIMIZE_VERT", false}})
+            EXPECT_EQ(window.allowed.contains(QStringLiteral("_NET_WM_ACTION_") + action), allowed)
+                << action << ' ' << window.allowed.toStdString();
+    }
 }
 
 }  // namespace
