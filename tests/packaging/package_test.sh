@@ -30,6 +30,7 @@ desktop=$share/applications/org.cindermoor.Cindermoor.desktop
 desktop-file-validate "$desktop"
 metainfo=$share/metainfo/org.cindermoor.Cindermoor.metainfo.xml
 appstreamcli validate --no-net --pedantic "$metainfo"
+grep -q "<id>org.cindermoor.Cindermoor</id>" "$metainfo" || fail "the metainfo's id is not its name"
 launchable=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$metainfo")
 test -f "$share/applications/$launchable" || fail "the metainfo launches $launchable, not installed"
 icon=$(sed -n 's/^Icon=//p' "$desktop")
