@@ -1,10 +1,11 @@
-# Fails unless EXE imports from system DLLs only, and, with ALLOWED, unless it is a 32-bit
-# program that loads on Windows 98 SE and Me: PE32, OS and subsystem version 4, nothing
-# imported beyond the list ALLOWED, which holds no call that 9x only pretends to have and,
-# when WIN98SE names the export lists of Windows 98 SE, nothing those DLLs lack. With
-# WINDRES, its manifest must name the x86 processor: later Windows refuse another.
-# Usage: cmake -DOBJDUMP=... -DEXE=... [-DALLOWED=... [-DWIN98SE=dir] [-DWINDRES=...]]
-#              -P check_imports.cmake
+# Fails unless cindermoor.exe (EXE) stands alone and carries its resources: it imports from
+# system DLLs only, and WINDRES reads from it one icon of 32 x 32 in 256 colours, the version
+# record, and a manifest that asks for DPI awareness and names the processor ARCH. With
+# ALLOWED, it must load on Windows 98 SE and Me: PE32 of version 4, importing nothing beyond
+# the list ALLOWED, which holds no call that 9x only pretends to have and, when WIN98SE names
+# the export lists of Windows 98 SE, nothing those DLLs lack or fail.
+# Usage: cmake -DOBJDUMP=... -DEXE=... [-DWINDRES=... -DARCH=x86|amd64] [-DALLOWED=...
+#              [-DWIN98SE=dir]] -P check_executable.cmake
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 set(faults "")
 # "KERNEL32.dll GetFileSize" for every imported function.
@@ -26,16 +27,32 @@ if(failed OR NOT imports)
   list(APPEND faults "objdump finds no imports")
 endif()
 
+if(WINDRES)
+  execute_process(COMMAND ${WINDRES} -i ${EXE} -J coff -O rc OUTPUT_VARIABLE resources)
+  foreach(expected IN ITEMS
+      "14 /* RT_GROUP_ICON */\nBEGIN\n   0, 1, 1,"  # one icon
+      "\"\\040\\040\\000\\000\", 1, 8,"  # 32 x 32, 8 bits
+      " FILEVERSION 1, 5, 0, 0\n PRODUCTVERSION 1, 5, 0, 0\n FILEOS 0x4\n FILETYPE 0x1\n"
+      "VALUE \"Comments\", \"Windows Millennium Cindermoor v1.5  (http://www.cindermoor.org)\""
+      "VALUE \"CompanyName\", \"The Cindermoor Developers\""
+      "VALUE \"ProductName\", \"Cindermoor\""
+      "VALUE \"FileVersion\", \"1.05\""
+      "VALUE \"ProductVersion\", \"1.05\""
+      "VALUE \"InternalName\", \"cindermoor\""
+      "VALUE \"OriginalFilename\", \"cindermoor.exe\""
+      "BLOCK \"040904B0\"" "VALUE \"Translation\", 0x409, 1200"  # US English, Unicode
+      "processorArchitecture=\"\"${ARCH}\"\"" "WindowsSettings\"\">true</dpiAware>")
+    string(FIND "${resources}" "${expected}" at)
+    if(at EQUAL -1)
+      list(APPEND faults "the resources lack ${expected}")
+    endif()
+  endforeach()
+endif()
+
 if(ALLOWED)
   if(NOT dump MATCHES "file format pei-i386" OR NOT dump MATCHES
      "MajorOSystemVersion[ \t]+4\n.*MajorSubsystemVersion[ \t]+4\n")
     list(APPEND faults "not PE32 of version 4")
-  endif()
-  if(WINDRES)
-    execute_process(COMMAND ${WINDRES} -i ${EXE} -J coff -O rc OUTPUT_VARIABLE resources)
-    if(NOT resources MATCHES "processorArchitecture=\"\"x86\"\"")
-      list(APPEND faults "the manifest does not name the x86 processor")
-    endif()
   endif()
   file(STRINGS ${ALLOWED} entries REGEX "^[^#]")
   set(allowed "")
@@ -43,7 +60,8 @@ if(ALLOWED)
     string(REGEX REPLACE "[ \t]*#.*" "" name "${entry}")
     list(APPEND allowed "${name}")
     # Exported by 9x but failing there: the program must not rely on them.
-    if(name MATCHES " (MoveFileExA|TryEnterCriticalSection|GetHandleInformation|SetProcessAffinityMask)$" OR
+    if(name MATCHES
+       " (MoveFileExA|TryEnterCriticalSection|GetHandleInformation|SetProcessAffinityMask)$" OR
        name MATCHES "^KERNEL32.dll [A-Za-z]*(File|Directory|Path|Drive|Volume)[A-Za-z]*W$" OR
        (name MATCHES "W$" AND NOT entry MATCHES "#."))
       list(APPEND faults "the list allows ${name}, which Windows 98 only pretends to have")
