@@ -1,38 +1,42 @@
-# Fails when a source folder includes a header of a folder it may not see.
+# Fails when a source file includes a header of a folder its layer may not see.
 #   cmake -DSOURCE_DIR=<project source folder> -P check_includes.cmake
-#
-# Bottom up: base/ sees itself only; the file services (directly in fileops/) see the code
-# page and memory advice of base/; the toolkit interface (directly in toolkit/) sees base/;
-# each backend the interface, itself and base/; modFileOps the file services, base/ and the
-# message box; about/ and editor/ the interface, fileops/ and base/ (editor/ opens about/
-# too); app/ all. Only the backends and the Windows file services see a toolkit's headers.
-# A file belongs to the deepest folder listed; includes are named from the project's root.
+# Bottom up: base/ sees itself only; the file services (directly in fileops/) the code page
+# and memory advice of base/; the toolkit interface (directly in toolkit/) base/; each backend
+# the interface, itself and base/; modFileOps the file services, base/ and the message box;
+# about/ and editor/ the interface, fileops/ and base/ (editor/ opens about/ too); app/ all.
+# Of the libraries' headers, Qt's are for the backend and app/ only, Windows' for the
+# backend, the Windows file services and app/. A file belongs to the deepest folder listed.
 set(interface "^toolkit/[^/]+$")
-set(allowed_base "^base/")
-set(allowed_fileops "^base/(codepage|memory)/" "^fileops/[^/]+$")
-set(allowed_fileops/modFileOps "^base/" "^fileops/" "^toolkit/message_box\\.h$")
-set(allowed_toolkit "^base/" "${interface}")
-set(allowed_toolkit/qt "^base/" "${interface}" "^toolkit/qt/")
-set(allowed_toolkit/win32 "^base/" "${interface}" "^toolkit/win32/")
-set(allowed_about "^base/" "^fileops/" "${interface}" "^about/")
-set(allowed_editor "^base/" "^fileops/" "${interface}" "^about/" "^editor/")
-set(allowed_app ".*")
 set(qt "^Q")
 set(windows "^(windows|win[a-z]*|shlwapi|shellapi|commctrl)\\.h$")
+set(layers base fileops fileops/modFileOps toolkit toolkit/qt toolkit/win32 about editor app)
+set(allowed_base "^base/")
+set(allowed_fileops "^base/(codepage|memory)/|^fileops/[^/]+$")
+set(allowed_fileops/modFileOps "^base/|^fileops/|^toolkit/message_box\\.h$")
+set(allowed_toolkit "^base/|${interface}")
+set(allowed_toolkit/qt "^base/|${interface}|^toolkit/qt/")
+set(allowed_toolkit/win32 "^base/|${interface}|^toolkit/win32/")
+set(allowed_about "^base/|^fileops/|${interface}|^about/")
+set(allowed_editor "^base/|^fileops/|${interface}|^about/|^editor/")
+set(allowed_app ".")
+foreach(layer toolkit/qt toolkit/win32 app)
+  set(denied_${layer} "^$")
+endforeach()
 foreach(layer base fileops/modFileOps toolkit about editor)
-  set(denied_${layer} "${qt}" "${windows}")
+  set(denied_${layer} "${qt}|${windows}")
 endforeach()
 set(denied_fileops "${qt}")
 
-set(violations 0)
-set(globs)
+set(sources "")
 foreach(top base fileops toolkit about editor app)
-  list(APPEND globs ${SOURCE_DIR}/${top}/*.h ${SOURCE_DIR}/${top}/*.cpp ${SOURCE_DIR}/${top}/*.rc)
+  file(GLOB_RECURSE found RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${top}/*.h ${SOURCE_DIR}/${top}/*.cpp
+       ${SOURCE_DIR}/${top}/*.rc)
+  list(APPEND sources ${found})
 endforeach()
-file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${globs})
+set(violations "")
 foreach(source IN LISTS sources)
   get_filename_component(dir ${source} DIRECTORY)
-  foreach(folder base fileops fileops/modFileOps toolkit toolkit/qt toolkit/win32 about editor app)
+  foreach(folder IN LISTS layers)
     if("${dir}/" MATCHES "^${folder}/")
       set(layer ${folder})
     endif()
@@ -46,24 +50,17 @@ foreach(source IN LISTS sources)
       file(RELATIVE_PATH header ${SOURCE_DIR} ${header})
     endif()
     set(ours FALSE)
-    set(patterns ${denied_${layer}})
     if(EXISTS ${SOURCE_DIR}/${header})
       set(ours TRUE)
-      set(patterns ${allowed_${layer}})
     endif()
-    set(matched FALSE)
-    foreach(pattern IN LISTS patterns)
-      if(header MATCHES "${pattern}")
-        set(matched TRUE)
-      endif()
-    endforeach()
-    if(NOT matched STREQUAL ours)
-      message(SEND_ERROR "${source} includes ${header}, which ${layer}/ may not see")
-      math(EXPR violations "${violations} + 1")
+    if((ours AND NOT header MATCHES "${allowed_${layer}}") OR
+       (NOT ours AND header MATCHES "${denied_${layer}}"))
+      list(APPEND violations "${source} includes ${header}, which ${layer}/ may not see")
     endif()
   endforeach()
 endforeach()
 list(LENGTH sources count)
-if(count EQUAL 0 OR violations GREATER 0)
-  message(FATAL_ERROR "${count} files, ${violations} include(s) across a layer")
+if(count EQUAL 0 OR violations)
+  list(JOIN violations "\n" violations)
+  message(FATAL_ERROR "${count} files checked:\n${violations}")
 endif()

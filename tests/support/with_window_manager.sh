@@ -3,24 +3,18 @@
 # when one of the X tools is missing.
 set -euo pipefail
 for tool in Xvfb openbox xprop xwininfo; do
-  command -v "$tool" >/dev/null ||
-    { echo "skipped: no $tool (scripts/install-deps.sh --tests installs it)"; exit 77; }
+  command -v "$tool" >/dev/null || { echo "skipped: no $tool (install-deps.sh --tests)"; exit 77; }
 done
 work=$(mktemp -d)
-pids=()
-trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
-
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 # Xvfb picks a free display itself and writes its number to the file.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/log" &
-pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")"
 HOME="$work" openbox --sm-disable >>"$work/log" 2>&1 &
-pids+=($!)
 for _ in $(seq 100); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
   sleep 0.1
 done
 xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" || { cat "$work/log"; exit 1; }
-unset QT_QPA_PLATFORM
-"$@"
+QT_QPA_PLATFORM= "$@"

@@ -1,11 +1,8 @@
-# Fails unless cindermoor.exe (EXE) stands alone and carries its resources: it imports from
-# system DLLs only, and WINDRES reads from it one icon of 32 x 32 in 256 colours, the version
-# record, and a manifest that asks for DPI awareness and names the processor ARCH. With
-# ALLOWED, it must load on Windows 98 SE and Me: PE32 of version 4, importing nothing beyond
-# the list ALLOWED, which holds no call that 9x only pretends to have and, when WIN98SE names
-# the export lists of Windows 98 SE, nothing those DLLs lack or fail.
-# Usage: cmake -DOBJDUMP=... -DEXE=... [-DWINDRES=... -DARCH=x86|amd64] [-DALLOWED=...
-#              [-DWIN98SE=dir]] -P check_executable.cmake
+# Fails unless cindermoor.exe (EXE) imports from system DLLs only and, read by WINDRES, holds
+# one icon of 32 x 32 in 256 colours, the version record and a manifest for DPI awareness and
+# the processor ARCH. With ALLOWED, it must also load on Windows 98 SE and Me: PE32 of version
+# 4, importing only what ALLOWED lists, and the list holds no call that 9x only pretends to
+# have nor, with WIN98SE (the export lists of Windows 98 SE), one that 98 SE lacks or fails.
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 set(faults "")
 # "KERNEL32.dll GetFileSize" for every imported function.
