@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/codepage/cp1252.h"
@@ -140,12 +141,12 @@ TEST_F(DocumentAccessibility, CaretSelectionAndEditsLandOnTheRightBytes) {
     EXPECT_EQ(Text()->cursorPosition(), 6);
     Text()->setCursorPosition(23);  // the start of "line two"
     EXPECT_EQ(edit.SendScintilla(Sci::SCI_GETCURRENTPOS), 23 + 3);
-    Text()->setSelection(0, 3, 6);
+    Text()->setSelection(0, 3, 6);  // "é €" in characters, 3 to 9 in bytes
     int start = 0, end = 0;
     Text()->selection(0, &start, &end);
-    EXPECT_EQ(std::pair(start, end), std::pair(3, 6));
-    EXPECT_EQ(edit.SendScintilla(Sci::SCI_GETSELECTIONSTART), 3);
-    EXPECT_EQ(edit.SendScintilla(Sci::SCI_GETSELECTIONEND), 9);
+    EXPECT_EQ(std::tuple(start, end, edit.SendScintilla(Sci::SCI_GETSELECTIONSTART),
+                         edit.SendScintilla(Sci::SCI_GETSELECTIONEND)),
+              std::tuple(3, 6, 3L, 9L));
 
     QAccessibleEditableTextInterface* editable = Accessible()->editableTextInterface();
     editable->insertText(4, QStringLiteral(u"\u00FC"));  // after "café"
