@@ -47,6 +47,9 @@ bool On9x();
 std::optional<std::uint64_t> TextBoxRoom();
 
 void Press(toolkit::Control& button);
+// Gives the control the focus, as a click into it does, but keeps its caret where it is.
+void Focus(toolkit::Control& control);
+// Into the control that has the focus.
 void Type(const std::u32string& text);
 void Press(Key key);
 // Text or caption as the native control shows it, in UTF-8.
@@ -75,6 +78,10 @@ class Program {
     // "cmdOpen(3)" or "cmdSave"; About's controls while it is open.
     toolkit::Control& operator[](const std::string& name);
     void Click(const std::string& name) { Press((*this)[name]); }
+    void Type(const std::string& name, const std::u32string& text) {
+        flows::Focus((*this)[name]);
+        flows::Type(text);
+    }
     std::string Shown(const std::string& name) { return flows::Shown((*this)[name]); }
     std::string Focus();
     // Clicks the version button and runs `inside` while the About window is up.

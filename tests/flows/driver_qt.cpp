@@ -99,6 +99,11 @@ void Press(toolkit::Control& button) {
     Settle();
 }
 
+void Focus(toolkit::Control& control) {
+    testsupport::WidgetOf(control)->setFocus(Qt::MouseFocusReason);
+    Settle();
+}
+
 namespace {
 // The keyboard goes to a modal window as soon as it is up, whichever window is active.
 QWidget* KeyboardFocus() {

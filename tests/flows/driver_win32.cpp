@@ -68,6 +68,11 @@ void Press(toolkit::Control& button) {
     Settle();
 }
 
+void Focus(toolkit::Control& control) {
+    SetFocus(testsupport::HandleOf(control));
+    Settle();
+}
+
 void Type(const std::u32string& text) {
     HWND focus = GetFocus();
     for (char32_t c : text) PostMessageW(focus, WM_CHAR, static_cast<WPARAM>(c), 1);
