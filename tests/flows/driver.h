@@ -57,6 +57,9 @@ std::string Shown(toolkit::Control& control);
 bool Enabled(toolkit::Control& control);
 bool Visible(toolkit::Control& control);
 bool Focused(toolkit::Control& control);
+// Whether the system hands the control every character typed as typed (Win32: a Unicode
+// window), not only those of the code page.
+bool TakesEveryCharacter(toolkit::Control& control);
 bool Modal(toolkit::Form& form, toolkit::Form& owner);
 // Runs `inside` from the event loop of the next modal window `open` opens.
 bool WhenModal(const std::function<void()>& open, const std::function<void()>& inside);

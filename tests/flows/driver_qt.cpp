@@ -168,6 +168,9 @@ bool Focused(toolkit::Control& control) {
     QWidget* widget = testsupport::WidgetOf(control);
     return widget == KeyboardFocus();
 }
+bool TakesEveryCharacter(toolkit::Control&) {
+    return true;
+}
 bool Modal(toolkit::Form& form, toolkit::Form& owner) {
     QWidget* window = testsupport::WindowOf(form);
     return QApplication::activeModalWidget() == window && window->isVisible() &&

@@ -111,6 +111,9 @@ bool Visible(toolkit::Control& control) {
 bool Focused(toolkit::Control& control) {
     return GetFocus() == testsupport::HandleOf(control);
 }
+bool TakesEveryCharacter(toolkit::Control& control) {
+    return IsWindowUnicode(testsupport::HandleOf(control));
+}
 bool Modal(toolkit::Form& form, toolkit::Form& owner) {
     HWND window = testsupport::WindowOf(form);
     return IsWindowVisible(window) && GetActiveWindow() == window &&
