@@ -175,7 +175,7 @@ TEST(Flows, AFileTooLargeForTheBoxIsRefusedNotShownCut) {
 TEST(Flows, SaveTrimsOuterSpacesOnlyAndAFailedSaveLosesNothing) {
     Drive drive;
     const std::string path = drive.InWindows("System.ini");
-    const std::string text = "  \t[boot]  a  b\r\n  ", trimmed = "\t[boot]  a  b\r\n";
+    const std::string text = "  \t[boot]  a  b\r\n\t  ", trimmed = "\t[boot]  a  b\r\n\t";
     drive.Put(path, text);
     Program program;
     program.Click("cmdOpen(2)");
@@ -222,8 +222,13 @@ TEST(Flows, ReloadCloseAndAFileGoneLeaveNoFileOpen) {
     EXPECT_EQ(program.Shown("txtDisplay"),
               "File " + drive.AtRoot("Hosts") + " does not exist on system");
     EXPECT_EQ(program.Shown("lblFileName"), "None");
+    const auto files = [&] {
+        return drive.Neighbours(winIni) + drive.Neighbours(drive.AtRoot("x"));
+    };
+    const std::size_t before = files();
     program.Click("cmdSave");  // writes nothing anywhere, says nothing
     EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(files(), before);
     EXPECT_FALSE(drive.Get(hosts) || drive.Get(drive.AtRoot("Hosts")));
     EXPECT_EQ(drive.Get(winIni), "[windows]\r\n");
 }
