@@ -236,16 +236,18 @@ TEST(Flows, ReloadCloseAndAFileGoneLeaveNoFileOpen) {
 TEST(Flows, EnterTypesTheFilesOwnLineEndAndPressesNoButton) {
     Drive drive;
     drive.Put(drive.InWindows("Win.ini"), "a\nb");
+    drive.Put(drive.InWindows("System.ini"), "a\rb");
     drive.Put(drive.InWindows("Hosts"), "a\r\nb");
 #ifdef _WIN32
-    const char* inLfFile = "\r\na\nb";  // the system's edit box knows CR LF only
+    const char *inLfFile = "\r\na\nb", *inCrFile = "\r\na\rb";  // the edit box knows CR LF only
 #else
-    const char* inLfFile = "\na\nb";
+    const char *inLfFile = "\na\nb", *inCrFile = "\ra\rb";
 #endif
     Program program;
     Boxes boxes;
     for (const auto& [button, after] :
-         {std::pair{"cmdOpen(3)", inLfFile}, std::pair{"cmdOpen(4)", "\r\na\r\nb"}}) {
+         {std::pair{"cmdOpen(3)", inLfFile}, std::pair{"cmdOpen(2)", inCrFile},
+          std::pair{"cmdOpen(4)", "\r\na\r\nb"}}) {
         program.Click(button);
         Focus(program["txtDisplay"]);
         Press(Key::Enter);
