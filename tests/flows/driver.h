@@ -65,13 +65,19 @@ bool Modal(toolkit::Form& form, toolkit::Form& owner);
 bool WhenModal(const std::function<void()>& open, const std::function<void()>& inside);
 void Settle();
 
-// Every message box shown while it lives, as shown, each answered with OK.
+// Every message box shown while it lives (and no younger one does), as shown, each
+// answered with OK.
 class Boxes {
   public:
     Boxes();
     ~Boxes();
     std::vector<toolkit::ShownMessageBox> shown;
+
+  private:
+    Boxes* outer_;
 };
+// Has the backend record the boxes shown in `boxes`, or none when null.
+void RecordBoxesIn(Boxes* boxes);
 
 // The main window, started on the drive as it is, and its About window once opened.
 class Program {
@@ -92,6 +98,7 @@ class Program {
     toolkit::Form& Main() { return window_->Form(); }
 
   private:
+    Boxes unexpected_;  // boxes no test awaits
     std::unique_ptr<editor::frmCindermoor> window_;
 };
 

@@ -198,22 +198,21 @@ void Settle() {
     testsupport::ProcessEvents();
 }
 
-Boxes::Boxes() {
+void RecordBoxesIn(Boxes* boxes) {
+    if (!boxes)
+        return toolkit::SetMessageBoxObserver({});
     // What the box on the screen shows, not what the program asked for.
-    toolkit::SetMessageBoxObserver([this](const toolkit::ShownMessageBox&) {
+    toolkit::SetMessageBoxObserver([boxes](const toolkit::ShownMessageBox&) {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
-            return shown.push_back({"no box on the screen", -1, ""});
+            return boxes->shown.push_back({"no box on the screen", -1, ""});
         const int icon = box->icon() == QMessageBox::Critical      ? 16
                          : box->icon() == QMessageBox::Question    ? 32
                          : box->icon() == QMessageBox::Warning     ? 48
                          : box->icon() == QMessageBox::Information ? 64
                                                                    : 0;
-        shown.push_back({box->text().toStdString(), icon, box->windowTitle().toStdString()});
+        boxes->shown.push_back({box->text().toStdString(), icon, box->windowTitle().toStdString()});
     });
-}
-Boxes::~Boxes() {
-    toolkit::SetMessageBoxObserver({});
 }
 
 }  // namespace flows

@@ -131,13 +131,12 @@ void Settle() {
     testsupport::ProcessMessages();
 }
 
-Boxes::Boxes() {
-    // The backend reports the box as the system shows it (icon and buttons read back).
+void RecordBoxesIn(Boxes* boxes) {
+    // The backend reports a box as the system shows it (icon and buttons read back).
+    if (!boxes)
+        return toolkit::SetMessageBoxObserver({});
     toolkit::SetMessageBoxObserver(
-        [this](const toolkit::ShownMessageBox& box) { shown.push_back(box); });
-}
-Boxes::~Boxes() {
-    toolkit::SetMessageBoxObserver({});
+        [boxes](const toolkit::ShownMessageBox& box) { boxes->shown.push_back(box); });
 }
 
 }  // namespace flows

@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 #include <string>
 
 #include "tests/flows/driver.h"
@@ -22,7 +24,17 @@ std::vector<toolkit::Form*> Forms(editor::frmCindermoor& window) {
     return forms;
 }
 
+Boxes* recording = nullptr;
+
 }  // namespace
+
+Boxes::Boxes() : outer_(recording) {
+    RecordBoxesIn(recording = this);
+}
+
+Boxes::~Boxes() {
+    RecordBoxesIn(recording = outer_);
+}
 
 Program::Program() : window_(std::make_unique<editor::frmCindermoor>(Gui())) {
     window_->Show();
@@ -32,6 +44,8 @@ Program::Program() : window_(std::make_unique<editor::frmCindermoor>(Gui())) {
 Program::~Program() {
     window_.reset();
     Settle();
+    for (const toolkit::ShownMessageBox& box : unexpected_.shown)
+        ADD_FAILURE() << "a box: " << box.caption << ": " << box.prompt;
 }
 
 toolkit::Control& Program::operator[](const std::string& name) {
