@@ -7,14 +7,10 @@
 namespace flows {
 namespace {
 
-toolkit::Control* Find(toolkit::Form& form, const std::string& name) {
-    for (toolkit::Control* control : form.Controls()) {
-        const int index = control->Index();
-        if (name ==
-            (index < 0 ? control->Name() : control->Name() + "(" + std::to_string(index) + ")"))
-            return control;
-    }
-    return nullptr;
+// "cmdOpen(3)" for an element of a control array.
+std::string NameOf(const toolkit::Control& control) {
+    const int index = control.Index();
+    return index < 0 ? control.Name() : control.Name() + "(" + std::to_string(index) + ")";
 }
 
 std::vector<toolkit::Form*> Forms(editor::frmCindermoor& window) {
@@ -50,8 +46,10 @@ Program::~Program() {
 
 toolkit::Control& Program::operator[](const std::string& name) {
     for (toolkit::Form* form : Forms(*window_)) {
-        if (toolkit::Control* control = Find(*form, name))
-            return *control;
+        for (toolkit::Control* control : form->Controls()) {
+            if (NameOf(*control) == name)
+                return *control;
+        }
     }
     throw std::out_of_range("no control " + name);
 }
@@ -60,9 +58,7 @@ std::string Program::Focus() {
     for (toolkit::Form* form : Forms(*window_)) {
         for (toolkit::Control* control : form->Controls()) {
             if (Focused(*control))
-                return control->Index() < 0
-                           ? control->Name()
-                           : control->Name() + "(" + std::to_string(control->Index()) + ")";
+                return NameOf(*control);
         }
     }
     return "elsewhere";

@@ -28,4 +28,13 @@ void ProcessEvents() {
     QCoreApplication::processEvents();
 }
 
+MessageBoxRecorder::MessageBoxRecorder() {
+    toolkit::SetMessageBoxObserver(
+        [this](const toolkit::ShownMessageBox& box) { boxes_.push_back(box); });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() {
+    toolkit::SetMessageBoxObserver({});
+}
+
 }  // namespace testsupport

@@ -2,7 +2,11 @@
 #pragma once
 
 #include <QWidget>
+#include <string>
+#include <vector>
+
 #include "toolkit/form.h"
+#include "toolkit/message_box.h"
 
 namespace testsupport {
 
@@ -15,5 +19,17 @@ QWidget* WindowOf(toolkit::Form& form);
 
 // Lets queued events (deferred deletes, paints) run.
 void ProcessEvents();
+
+// Records every message box shown while it lives; each box is answered with OK (the bench
+// uses it).
+class MessageBoxRecorder {
+  public:
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    const std::vector<toolkit::ShownMessageBox>& Boxes() const { return boxes_; }
+
+  private:
+    std::vector<toolkit::ShownMessageBox> boxes_;
+};
 
 }  // namespace testsupport
