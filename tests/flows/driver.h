@@ -38,6 +38,9 @@ class Drive {
     std::unique_ptr<State> state_;
 };
 
+// The process may take only `room` bytes more memory while the result lives (Linux only).
+std::shared_ptr<void> MemoryLimited(std::uint64_t room);
+
 enum class Key { Tab, ShiftTab, Enter, Escape };
 
 // The backend's toolkit, created once.

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 
 #include "tests/flows/driver.h"
 #include "tests/support/gui.h"
@@ -74,6 +75,22 @@ std::shared_ptr<void> Drive::SavesFail(const std::string&) const {
         setrlimit(RLIMIT_FSIZE, &limit->old);
         std::signal(SIGXFSZ, limit->oldHandler);
     });
+}
+
+std::shared_ptr<void> MemoryLimited(std::uint64_t room) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    std::uint64_t taken = 0;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmSize:", 0) == 0)
+            taken = std::stoull(line.substr(7)) * 1024;
+    }
+    auto old = std::make_shared<rlimit>();
+    getrlimit(RLIMIT_AS, old.get());
+    rlimit limited = *old;
+    limited.rlim_cur = taken + room;
+    setrlimit(RLIMIT_AS, &limited);
+    return std::shared_ptr<void>(nullptr, [old](void*) { setrlimit(RLIMIT_AS, old.get()); });
 }
 
 toolkit::Toolkit& Gui() {

@@ -357,5 +357,43 @@ TEST(Flows, AFailingHandlerShowsWhatFailedAndTheWindowGoesOn) {
     Settle();
 }
 
+#ifndef _WIN32
+// The address space of a process can be limited on Linux only; in a child process, which
+// exits with 0 when all went well.
+void OpenAndSaveWithTooLittleMemory() {
+    Drive drive;
+    std::string accented;  // 80 MiB in the text box, which reserves up to 120 MiB
+    while (accented.size() < (40u << 20)) accented += "caf\xE9 cr\xE8me br\xFBl\xE9\r\n";
+    const std::string winIni = drive.InWindows("Win.ini"), hosts = drive.InWindows("Hosts");
+    drive.Put(winIni, "[windows]\r\n");
+    drive.Put(hosts, accented);
+    Program program;
+    program.Click("cmdOpen(3)");
+    Boxes boxes;
+    {
+        const auto limit = MemoryLimited(64u << 20);  // enough to read the file, not to show it
+        program.Click("cmdOpen(4)");
+    }
+    ExpectErrorBox(boxes, {"not have enough memory to open " + hosts});
+    EXPECT_EQ(program.Shown("txtDisplay"), "[windows]\r\n");
+    EXPECT_EQ(program.Shown("lblFileName"), winIni);
+    program.Click("cmdOpen(4)");
+    program.Type("txtDisplay", U"x");
+    boxes.shown.clear();
+    {
+        const auto limit = MemoryLimited(16u << 20);
+        program.Click("cmdSave");
+    }
+    ExpectErrorBox(boxes, {"not have enough memory to save " + hosts});
+    EXPECT_TRUE(drive.Get(hosts) == accented);
+    std::exit(::testing::Test::HasFailure() ? 1 : 0);
+}
+
+TEST(Flows, RunningOutOfMemoryChangesNothing) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(OpenAndSaveWithTooLittleMemory(), ::testing::ExitedWithCode(0), "");
+}
+#endif
+
 }  // namespace
 }  // namespace flows
