@@ -1,5 +1,6 @@
 // The driver on the Win32 backend: real windows under Wine, over the prefix's own C: drive.
 #include <optional>
+#include <vector>
 
 #include "tests/flows/driver.h"
 #include "tests/win32/support/drive_files.h"
@@ -7,8 +8,16 @@
 
 namespace flows {
 
+// The prefix's drive is shared: every file a test puts there goes again.
 struct Drive::State {
+    ~State() {
+        for (const std::string& path : put) {
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        }
+    }
     testsupport::ConfigFilesAside aside;
+    std::vector<std::string> put;
 };
 
 Drive::Drive(bool) : state_(std::make_unique<State>()) {}
@@ -22,6 +31,7 @@ std::string Drive::AtRoot(const std::string& name) const {
 void Drive::Put(const std::string& path, const std::string& bytes) const {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     testsupport::WriteBytes(path, bytes);
+    state_->put.push_back(path);
 }
 void Drive::PutSized(const std::string& path, const std::string& head, std::uint64_t size) const {
     std::string bytes = head;
