@@ -28,6 +28,8 @@ class Drive {
     void PutSized(const std::string& path, const std::string& head, std::uint64_t size) const;
     std::optional<std::string> Get(const std::string& path) const;
     void Remove(const std::string& path) const;
+    // The name the file is stored under, found in any letter case; "" when there is none.
+    std::string StoredName(const std::string& path) const;
     // Names in the folder of `path` besides its own, to spot stray temporary files.
     std::size_t Neighbours(const std::string& path) const;
     // Saves to `path` fail while the result lives (a full disk, or a read-only file).

@@ -55,6 +55,16 @@ std::optional<std::string> Drive::Get(const std::string& path) const {
 void Drive::Remove(const std::string& path) const {
     fs::remove(state_->Local(path));
 }
+std::string Drive::StoredName(const std::string& path) const {
+    const fs::path local = state_->Local(path);
+    for (const fs::directory_entry& entry : fs::directory_iterator(local.parent_path())) {
+        const QString name = QString::fromStdString(entry.path().filename().string());
+        if (name.compare(QString::fromStdString(local.filename().string()), Qt::CaseInsensitive) ==
+            0)
+            return name.toStdString();
+    }
+    return "";
+}
 std::size_t Drive::Neighbours(const std::string& path) const {
     const fs::path folder = state_->Local(path).parent_path();
     const auto entries = fs::directory_iterator(folder);

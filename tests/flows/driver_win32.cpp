@@ -44,6 +44,14 @@ std::optional<std::string> Drive::Get(const std::string& path) const {
 void Drive::Remove(const std::string& path) const {
     testsupport::Remove(path);
 }
+std::string Drive::StoredName(const std::string& path) const {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return "";
+    FindClose(search);
+    return found.cFileName;
+}
 std::size_t Drive::Neighbours(const std::string& path) const {
     std::size_t count = 0;
     WIN32_FIND_DATAA found;

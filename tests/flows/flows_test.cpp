@@ -110,13 +110,14 @@ TEST(Flows, EveryByteButNulSurvivesOpenAndSave) {
     Drive drive;
     std::string bytes;
     for (int c = 1; c < 256; ++c) bytes += static_cast<char>(c == ' ' ? '.' : c);
-    const std::string path = drive.AtRoot("Config.sys");
+    const std::string path = drive.AtRoot("CONFIG.SYS");
     drive.Put(path, bytes);
     Program program;
     program.Click("cmdOpen(0)");
     EXPECT_EQ(program.Shown("txtDisplay"), Utf8Of(bytes));
     Boxes boxes;
     program.Click("cmdSave");
+    EXPECT_EQ(drive.StoredName(path), "CONFIG.SYS");  // not the caption's spelling
     EXPECT_EQ(drive.Get(path), bytes);
     EXPECT_TRUE(boxes.shown.empty());
 }
