@@ -20,7 +20,8 @@ QWidget* WindowOf(toolkit::Form& form);
 // Lets queued events (deferred deletes, paints) run.
 void ProcessEvents();
 
-// Records every message box shown while it lives; each box is answered with OK.
+// Records every message box shown while it lives; each box is answered with OK (the bench
+// uses it).
 class MessageBoxRecorder {
   public:
     MessageBoxRecorder();

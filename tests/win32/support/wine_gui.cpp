@@ -100,16 +100,4 @@ void CALLBACK WhenModal::Fire(HWND, UINT, UINT_PTR timer, DWORD) {
     self->inside_();
 }
 
-MessageBoxRecorder::MessageBoxRecorder(std::function<void(const toolkit::ShownMessageBox&)> also) {
-    toolkit::SetMessageBoxObserver([this, also](const toolkit::ShownMessageBox& box) {
-        boxes_.push_back(box);
-        if (also)
-            also(box);
-    });
-}
-
-MessageBoxRecorder::~MessageBoxRecorder() {
-    toolkit::SetMessageBoxObserver({});
-}
-
 }  // namespace testsupport

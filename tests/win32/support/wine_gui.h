@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "toolkit/form.h"
-#include "toolkit/message_box.h"
 #include "toolkit/win32/win32_api.h"
 
 namespace testsupport {
@@ -77,18 +76,6 @@ class WhenModal {
     std::function<void()> inside_;
     UINT_PTR timer_;
     bool ran_ = false;
-};
-
-// Records every message box shown while it lives, as the box really shows it; each box is
-// answered with OK.
-class MessageBoxRecorder {
-  public:
-    explicit MessageBoxRecorder(std::function<void(const toolkit::ShownMessageBox&)> also = {});
-    ~MessageBoxRecorder();
-    const std::vector<toolkit::ShownMessageBox>& Boxes() const { return boxes_; }
-
-  private:
-    std::vector<toolkit::ShownMessageBox> boxes_;
 };
 
 }  // namespace testsupport

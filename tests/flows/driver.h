@@ -1,0 +1,110 @@
+// The program as a user drives it, on either backend: real presses on the native controls,
+// keys into the focused one, and what each window and message box shows.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/frmCindermoor.h"
+#include "toolkit/form.h"
+#include "toolkit/message_box.h"
+
+namespace flows {
+
+// A drive with the configuration files on it, addressed as the program names them
+// ("C:\WINDOWS\Win.ini"); none of the six files is there at first.
+class Drive {
+  public:
+    explicit Drive(bool withWindowsFolder = true);
+    ~Drive();
+    std::string InWindows(const std::string& name) const;
+    std::string AtRoot(const std::string& name) const;
+    void Put(const std::string& path, const std::string& bytes) const;
+    // A file of that size whose first bytes are `head`.
+    void PutSized(const std::string& path, const std::string& head, std::uint64_t size) const;
+    std::optional<std::string> Get(const std::string& path) const;
+    void Remove(const std::string& path) const;
+    // The name the file is stored under, found in any letter case; "" when there is none.
+    std::string StoredName(const std::string& path) const;
+    // Names in the folder of `path` besides its own, to spot stray temporary files.
+    std::size_t Neighbours(const std::string& path) const;
+    // Saves to `path` fail while the result lives (a full disk, or a read-only file).
+    std::shared_ptr<void> SavesFail(const std::string& path) const;
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// The process may take only `room` bytes more memory while the result lives (Linux only).
+std::shared_ptr<void> MemoryLimited(std::uint64_t room);
+
+enum class Key { Tab, ShiftTab, Enter, Escape };
+
+// The backend's toolkit, created once.
+toolkit::Toolkit& Gui();
+bool On9x();
+// The most bytes of text the big box holds, when the backend has a limit worth a test.
+std::optional<std::uint64_t> TextBoxRoom();
+
+void Press(toolkit::Control& button);
+// Gives the control the focus, as a click into it does, but keeps its caret where it is.
+void Focus(toolkit::Control& control);
+// Into the control that has the focus.
+void Type(const std::u32string& text);
+void Press(Key key);
+// Text or caption as the native control shows it, in UTF-8.
+std::string Shown(toolkit::Control& control);
+bool Enabled(toolkit::Control& control);
+bool Visible(toolkit::Control& control);
+bool Focused(toolkit::Control& control);
+// Whether the system hands the control every character typed as typed (Win32: a Unicode
+// window), not only those of the code page.
+bool TakesEveryCharacter(toolkit::Control& control);
+bool Modal(toolkit::Form& form, toolkit::Form& owner);
+// Runs `inside` from the event loop of the next modal window `open` opens.
+bool WhenModal(const std::function<void()>& open, const std::function<void()>& inside);
+void Settle();
+
+// Every message box shown while it lives (and no younger one does), as shown, each
+// answered with OK.
+class Boxes {
+  public:
+    Boxes();
+    ~Boxes();
+    std::vector<toolkit::ShownMessageBox> shown;
+
+  private:
+    Boxes* outer_;
+};
+// Has the backend record the boxes shown in `boxes`, or none when null.
+void RecordBoxesIn(Boxes* boxes);
+
+// The main window, started on the drive as it is, and its About window once opened.
+class Program {
+  public:
+    Program();
+    ~Program();
+    // "cmdOpen(3)" or "cmdSave"; About's controls while it is open.
+    toolkit::Control& operator[](const std::string& name);
+    void Click(const std::string& name) { Press((*this)[name]); }
+    void Type(const std::string& name, const std::u32string& text) {
+        flows::Focus((*this)[name]);
+        flows::Type(text);
+    }
+    std::string Shown(const std::string& name) { return flows::Shown((*this)[name]); }
+    std::string Focus();
+    // Clicks the version button and runs `inside` while the About window is up.
+    bool WithAbout(const std::function<void(toolkit::Form&)>& inside);
+    toolkit::Form& Main() { return window_->Form(); }
+
+  private:
+    Boxes unexpected_;  // boxes no test awaits
+    std::unique_ptr<editor::frmCindermoor> window_;
+};
+
+}  // namespace flows
