@@ -9,12 +9,15 @@ export WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine="$2"
 wineserver="$(dirname "$(command -v "$wine")")/wineserver"
 mkdir -p "$WINEPREFIX"
+# A server left by the previous run on this prefix must be gone before this one starts.
+"$wineserver" -k >/dev/null 2>&1 || true
+"$wineserver" -w
 number="$WINEPREFIX/display"
 : >"$number"
 # Xvfb picks a free display and writes its number once it takes connections.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
 xvfb=$!
-trap '"$wineserver" -k >/dev/null 2>&1 || true; kill "$xvfb"' EXIT
+trap '"$wineserver" -k >/dev/null 2>&1 || true; "$wineserver" -w; kill "$xvfb"' EXIT
 tries=0
 until [ -s "$number" ]; do
   tries=$((tries + 1))
@@ -34,6 +37,6 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 if [ "${4:-}" = win98 ]; then
   "$wine" reg add "HKCU\\Software\\Wine\\AppDefaults\\$(basename "$3")" /v Version /d win98 /f \
-    >/dev/null 2>&1
+    >/dev/null
 fi
 "$wine" "$3" </dev/null
