@@ -221,6 +221,7 @@ TEST_F(DocumentAccessibility, EditsAndCaretMovesAreAnnouncedInCharacters) {
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -47,9 +47,8 @@ QString ProgramIcon() {
     const QImage icon = QImage(CINDERMOOR_SOURCE_DIR "/resources/cindermoor.ico")
                             .convertToFormat(QImage::Format_ARGB32);
     QStringList values{QString::number(icon.width()), QString::number(icon.height())};
-    for (int y = 0; y < icon.height(); ++y) {
-        for (int x = 0; x < icon.width(); ++x) values << QString::number(icon.pixel(x, y));
-    }
+    for (int i = 0; i < icon.width() * icon.height(); ++i)
+        values << QString::number(icon.pixel(i % icon.width(), i / icon.width()));
     return values.join(", ");
 }
 
@@ -76,11 +75,11 @@ QString Inspect(QWidget* window) {
     }
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     const QPoint offCentre = seen.center() - area.center();
-    QStringList allowed;
-    for (const char* action : {"CLOSE", "MOVE", "RESIZE", "MAXIMIZE_HORZ", "MAXIMIZE_VERT"}) {
-        if (Prop(id, "_NET_WM_ALLOWED_ACTIONS", "32a").contains(QString("_ACTION_") + action))
-            allowed << action;
-    }
+    QStringList allowed =
+        Prop(id, "_NET_WM_ALLOWED_ACTIONS", "32a")
+            .split(", ")
+            .filter(QRegularExpression("_(CLOSE|MOVE|RESIZE|MAXIMIZE_HORZ|MAXIMIZE_VERT)$"));
+    allowed.replaceInStrings("_NET_WM_ACTION_", "");
     const QString icon = Prop(id, "_NET_WM_ICON", "32c");
     return QStringList{Prop(id, "_NET_WM_NAME", "8u"),
                        icon.isEmpty()          ? "no icon"
