@@ -1,10 +1,6 @@
 #!/usr/bin/env bash
-# Puts each fault of this folder (or each one named) into the code in turn, rebuilds the
-# builds that compile the files it touches, runs their tests and says whether a test failed
-# (CAUGHT, with the first failing test) or none did (MISSED). The fault is always taken out
-# again. Configure and build beforehand: build (preset linux) and, for the Windows faults,
-# build-win (scripts/test-windows.sh) and, when present, build-win98.
-# Usage: tests/faults/run.sh [NAME...]
+# Puts each fault of this folder (or each one named) into the code in turn, runs the tests of
+# the builds it touches and says CAUGHT or MISSED (see README.md). Usage: run.sh [NAME...]
 set -uo pipefail
 cd "$(dirname "$0")/../.." || exit 1
 log_dir="${FAULTS_LOG_DIR:-$(mktemp -d)}"
@@ -15,8 +11,7 @@ take_out() { [ -z "$applied" ] || { git apply -R "$applied" && applied=""; }; }
 trap take_out EXIT
 trap 'take_out; exit 130' INT TERM
 
-# Qt and POSIX code is compiled by the Linux build only, Win32 code by the Windows builds
-# only, the rest (shared code, the build's own files) by all of them.
+# Qt and POSIX code is built by Linux only, Win32 code by Windows only, the rest by all.
 builds_for() {
   local linux=0 windows=0 file
   for file in $(git apply --numstat "$1" | cut -f3); do

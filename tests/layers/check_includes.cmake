@@ -1,11 +1,6 @@
-# Fails when a source file includes a header of a folder its layer may not see.
+# Fails when a source file includes a header of a folder its layer may not see (allowed_*),
+# or a library's header its layer may not use (denied_*); a file belongs to the deepest layer.
 #   cmake -DSOURCE_DIR=<project source folder> -P check_includes.cmake
-# Bottom up: base/ sees itself only; the file services (directly in fileops/) the code page
-# and memory advice of base/; the toolkit interface (directly in toolkit/) base/; each backend
-# the interface, itself and base/; modFileOps the file services, base/ and the message box;
-# about/ and editor/ the interface, fileops/ and base/ (editor/ opens about/ too); app/ all.
-# Of the libraries' headers, Qt's are for the backend and app/ only, Windows' for the
-# backend, the Windows file services and app/. A file belongs to the deepest folder listed.
 set(interface "^toolkit/[^/]+$")
 set(qt "^Q")
 set(windows "^(windows|win[a-z]*|shlwapi|shellapi|commctrl)\\.h$")
@@ -19,13 +14,13 @@ set(allowed_toolkit/win32 "^base/|${interface}|^toolkit/win32/")
 set(allowed_about "^base/|^fileops/|${interface}|^about/")
 set(allowed_editor "^base/|^fileops/|${interface}|^about/|^editor/")
 set(allowed_app ".")
-foreach(layer toolkit/qt toolkit/win32 app)
-  set(denied_${layer} "^$")
-endforeach()
 foreach(layer base fileops/modFileOps toolkit about editor)
   set(denied_${layer} "${qt}|${windows}")
 endforeach()
 set(denied_fileops "${qt}")
+foreach(layer toolkit/qt toolkit/win32 app)
+  set(denied_${layer} "^$")
+endforeach()
 
 set(sources "")
 foreach(top base fileops toolkit about editor app)
@@ -49,12 +44,8 @@ foreach(source IN LISTS sources)
       get_filename_component(header ${SOURCE_DIR}/${dir}/${header} ABSOLUTE)
       file(RELATIVE_PATH header ${SOURCE_DIR} ${header})
     endif()
-    set(ours FALSE)
-    if(EXISTS ${SOURCE_DIR}/${header})
-      set(ours TRUE)
-    endif()
-    if((ours AND NOT header MATCHES "${allowed_${layer}}") OR
-       (NOT ours AND header MATCHES "${denied_${layer}}"))
+    if((EXISTS ${SOURCE_DIR}/${header} AND NOT header MATCHES "${allowed_${layer}}") OR
+       (NOT EXISTS ${SOURCE_DIR}/${header} AND header MATCHES "${denied_${layer}}"))
       list(APPEND violations "${source} includes ${header}, which ${layer}/ may not see")
     endif()
   endforeach()

@@ -42,17 +42,6 @@ void Settle() {
     QThread::msleep(30);
 }
 
-// The program's icon as _NET_WM_ICON carries it: width, height, then ARGB pixels.
-QString ProgramIcon() {
-    const QImage icon = QImage(CINDERMOOR_SOURCE_DIR "/resources/cindermoor.ico")
-                            .convertToFormat(QImage::Format_ARGB32);
-    QStringList values{QString::number(icon.width()), QString::number(icon.height())};
-    for (int y = 0; y < icon.height(); ++y) {
-        for (int x = 0; x < icon.width(); ++x) values << QString::number(icon.pixel(x, y));
-    }
-    return values.join(", ");
-}
-
 // Waits until the window manager has framed the window and the frame has stopped moving.
 QString Inspect(QWidget* window) {
     const QString id = QString::number(window->winId());
@@ -74,18 +63,24 @@ QString Inspect(QWidget* window) {
         if (std::exchange(seen, frame) == frame)
             break;
     }
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    const QPoint offCentre = seen.center() - area.center();
-    QStringList allowed;
-    for (const char* action : {"CLOSE", "MOVE", "RESIZE", "MAXIMIZE_HORZ", "MAXIMIZE_VERT"}) {
-        if (Prop(id, "_NET_WM_ALLOWED_ACTIONS", "32a").contains(QString("_ACTION_") + action))
-            allowed << action;
-    }
+    const QPoint offCentre =
+        seen.center() - QGuiApplication::primaryScreen()->availableGeometry().center();
+    QStringList allowed =
+        Prop(id, "_NET_WM_ALLOWED_ACTIONS", "32a")
+            .split(", ")
+            .filter(QRegularExpression("_(CLOSE|MOVE|RESIZE|MAXIMIZE_HORZ|MAXIMIZE_VERT)$"));
+    allowed.replaceInStrings("_NET_WM_ACTION_", "");
+    // The program's icon as _NET_WM_ICON carries it: width, height, then ARGB pixels.
+    const QImage ico = QImage(CINDERMOOR_SOURCE_DIR "/resources/cindermoor.ico")
+                           .convertToFormat(QImage::Format_ARGB32);
+    QStringList programIcon{QString::number(ico.width()), QString::number(ico.height())};
+    for (int i = 0; i < ico.width() * ico.height(); ++i)
+        programIcon << QString::number(ico.pixel(i % ico.width(), i / ico.width()));
     const QString icon = Prop(id, "_NET_WM_ICON", "32c");
     return QStringList{Prop(id, "_NET_WM_NAME", "8u"),
-                       icon.isEmpty()          ? "no icon"
-                       : icon == ProgramIcon() ? "program icon"
-                                               : "icon",
+                       icon.isEmpty()                   ? "no icon"
+                       : icon == programIcon.join(", ") ? "program icon"
+                                                        : "icon",
                        Prop(id, "_NET_WM_STATE", "32a").contains("MODAL") ? "modal" : "modeless",
                        QMetaEnum::fromType<QAccessible::Role>().valueToKey(
                            QAccessible::queryAccessibleInterface(window)->role()),

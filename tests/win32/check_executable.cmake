@@ -1,8 +1,7 @@
-# Fails unless cindermoor.exe (EXE) imports from system DLLs only and, read by WINDRES, holds
-# one icon of 32 x 32 in 256 colours, the version record and a manifest for DPI awareness and
-# the processor ARCH. With ALLOWED, it must also load on Windows 98 SE and Me: PE32 of version
-# 4, importing only what ALLOWED lists, and the list holds no call that 9x only pretends to
-# have nor, with WIN98SE (the export lists of Windows 98 SE), one that 98 SE lacks or fails.
+# Fails unless EXE imports from system DLLs only and holds (read by WINDRES) one 32 x 32 icon
+# in 256 colours, the version record and a manifest for DPI awareness and ARCH. With ALLOWED:
+# PE32 of version 4 importing only what ALLOWED lists, and ALLOWED holds no call that 9x only
+# pretends to have nor one that Windows 98 SE (export lists in WIN98SE) lacks or fails.
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 set(faults "")
 # "KERNEL32.dll GetFileSize" for every imported function.
@@ -74,9 +73,9 @@ if(ALLOWED)
     file(READ ${WIN98SE}/win98se-api-allowlist.json exported)
     file(READ ${WIN98SE}/win98-behavioral-denylist.json failing)
     foreach(name IN LISTS allowed)
-      string(REGEX MATCH "^[^ ]+" dll "${name}")
-      string(REGEX REPLACE "^[^ ]+ " "" function "${name}")
-      string(TOLOWER "${dll}" dll)
+      string(REGEX MATCH "^([^ ]+) (.+)$" function "${name}")
+      string(TOLOWER "${CMAKE_MATCH_1}" dll)
+      set(function "${CMAKE_MATCH_2}")
       string(JSON names ERROR_VARIABLE missing GET "${exported}" dlls ${dll})
       string(JSON denied ERROR_VARIABLE none GET "${failing}" denied_exports ${dll})
       if(missing OR NOT names MATCHES "\"${function}\"" OR denied MATCHES "\"${function}\"")

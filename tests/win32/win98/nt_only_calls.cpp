@@ -1,10 +1,9 @@
 #include <windows.h>
 
-int main(int argc, char** argv) {
+// Calls the file services once made, which Windows 98 lacks.
+int main(int, char** argv) {
     LARGE_INTEGER size;
-    char final[MAX_PATH];
-    return argc < 3 ? 0
-                    : GetFileSizeEx(nullptr, &size) + MoveFileExA(argv[1], argv[2], 0) +
-                          ReplaceFileA(argv[1], argv[2], nullptr, 0, nullptr, nullptr) +
-                          static_cast<int>(GetFinalPathNameByHandleA(nullptr, final, MAX_PATH, 0));
+    return GetFileSizeEx(nullptr, &size) + MoveFileExA(argv[1], argv[2], 0) +
+           ReplaceFileA(argv[1], argv[2], nullptr, 0, nullptr, nullptr) +
+           static_cast<int>(GetFinalPathNameByHandleA(nullptr, argv[1], MAX_PATH, 0));
 }
