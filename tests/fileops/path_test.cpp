@@ -11,51 +11,22 @@
 #include "fileops/file_services.h"
 #include "fileops/win32_emulation.h"
 #include "fileops/wine_drive.h"
-#include "path_cases.h"
+#include "scratch_drive.h"
 #include "support.h"
 #include "tests/support/temp_drive.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using fileops::Purpose;
 using Outcome = fileops::Resolution::Outcome;
 
-// A drive C: holding the layout of path_cases.h, with C:\Work as the current directory.
-class LayoutTest : public ::testing::Test {
-  protected:
-    LayoutTest() {
-        for (const auto& entry : path_cases::Layout()) {
-            if (entry.folder)
-                fs::create_directories(C(entry.path));
-            else
-                testsupport::WriteBytes(C(entry.path), "content of " + entry.path);
-        }
-        cwd_.emplace(C("Work"));
-    }
-    fs::path C(const std::string& relative) const { return drive_.DriveC() / relative; }
-    std::string Native(const std::string& relative) const {
-        return (drive_.Prefix() / "dosdevices/c:" / relative).string();
-    }
-
-    testsupport::TempDrive drive_{""};
-    std::optional<fotest::ScopedCwd> cwd_;
-};
-
-TEST_F(LayoutTest, EveryPathCaseAgrees) {
-    for (const auto& c : path_cases::Cases()) {
-        EXPECT_EQ(fileops::FileExists(c.path), c.exists) << "\"" << c.path << "\": " << c.why;
-        EXPECT_EQ(PathFileExistsA(c.path.c_str()), c.exists ? 1 : 0) << c.path;
-    }
-}
-
 // What Wine does on the Unix side: links, kinds of files, paths through a drive's folder.
-TEST_F(LayoutTest, NativeSideOfExistence) {
-    ASSERT_EQ(::mkfifo(C("WINDOWS/Pipe").c_str(), 0644), 0);
-    fs::create_symlink("/dev/null", C("WINDOWS/Null"));
-    fs::create_symlink("Win.ini", C("WINDOWS/HOSTS"));
-    fs::create_symlink("missing", C("WINDOWS/Dangling"));
-    fs::create_directory_symlink("WINDOWS/System", C("Linked"));
+TEST_F(ScratchDrive, NativeSideOfExistence) {
+    ASSERT_EQ(::mkfifo(At("WINDOWS/Pipe").c_str(), 0644), 0);
+    fs::create_symlink("/dev/null", At("WINDOWS/Null"));
+    fs::create_symlink("Win.ini", At("WINDOWS/HOSTS"));
+    fs::create_symlink("missing", At("WINDOWS/Dangling"));
+    fs::create_directory_symlink("WINDOWS/System", At("Linked"));
     const std::string driveC = drive_.DriveC();
     const std::pair<std::string, bool> cases[] = {
         {"C:\\WINDOWS\\Pipe", false},
@@ -63,6 +34,7 @@ TEST_F(LayoutTest, NativeSideOfExistence) {
         {"C:\\WINDOWS\\Hosts", true},
         {"C:\\linked\\VMM32.VXD", true},
         {"C:\\WINDOWS\\Dangling", false},
+        {"/WINDOWS/Win.ini", true},  // no drive is /: the root of the current drive
         {driveC + "/windows/WIN.INI", true},
         {driveC + "\\WINDOWS\\Win.ini", true},
         {driveC + "/Work/../WINDOWS/../Autoexec.bat", true},
@@ -75,7 +47,10 @@ TEST_F(LayoutTest, NativeSideOfExistence) {
     EXPECT_FALSE(fileops::FileExists("Local.txt"));
 }
 
-TEST_F(LayoutTest, ResolveGivesTheStoredNameOrTheNewOne) {
+TEST_F(ScratchDrive, ResolveGivesTheStoredNameOrTheNewOne) {
+    fs::create_directory(At("Twins"));
+    Write("Twins/data.txt", ""), Write("Twins/DATA.TXT", "");
+    const std::string native = (drive_.Prefix() / "dosdevices/c:/").string();
     const struct {
         std::string path;
         Purpose purpose;
@@ -99,7 +74,7 @@ TEST_F(LayoutTest, ResolveGivesTheStoredNameOrTheNewOne) {
     for (const auto& c : cases) {
         const auto r = fileops::Resolve(c.path, c.purpose);
         EXPECT_EQ(r.outcome, c.outcome) << c.path;
-        EXPECT_EQ(r.native, c.native.empty() ? r.native : Native(c.native)) << c.path;
+        EXPECT_EQ(r.native, c.native.empty() ? r.native : native + c.native) << c.path;
     }
 }
 

@@ -1,6 +1,5 @@
 #include "tests/win32/support/drive_files.h"
 
-#include <filesystem>
 #include <stdexcept>
 
 #include "toolkit/win32/win32_api.h"
@@ -84,22 +83,6 @@ ConfigFilesAside::~ConfigFilesAside() {
         if (kept.bytes)
             WriteBytes(kept.path, *kept.bytes);
     }
-}
-
-ScratchFolder::ScratchFolder() {
-    path_ = DriveRoot() + "cindermoor-test-" + std::to_string(GetCurrentProcessId());
-    std::filesystem::remove_all(path_);
-    if (!CreateDirectoryA(path_.c_str(), nullptr)) {
-        throw std::runtime_error("cannot create " + path_);
-    }
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
-        SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
-    }
-    std::filesystem::remove_all(path_, ignored);
 }
 
 }  // namespace testsupport
