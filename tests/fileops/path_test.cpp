@@ -42,7 +42,7 @@ TEST_F(ScratchDrive, NativeSideOfExistence) {
         {drive_.Prefix().parent_path(), false},  // outside every drive: taken on C:
     };
     for (const auto& [path, exists] : cases) EXPECT_EQ(fileops::FileExists(path), exists) << path;
-    fotest::ScopedCwd outside(drive_.Prefix());  // on no drive: the Windows folder
+    fs::current_path(drive_.Prefix());  // on no drive: the Windows folder
     EXPECT_TRUE(fileops::FileExists("System\\Vmm32.vxd"));
     EXPECT_FALSE(fileops::FileExists("Local.txt"));
 }
@@ -115,8 +115,11 @@ TEST(WindowsDir, OnEveryKindOfDrive) {
              ::unsetenv("WINEPREFIX");
          }},
     };
-    fotest::ScopedEnv home("HOME", (root / "home").string());
-    fotest::ScopedCwd cwd(root);
+    const char* oldHome = std::getenv("HOME");
+    const std::string home = oldHome ? oldHome : "/";
+    const fs::path cwd = fs::current_path();
+    ::setenv("HOME", (root / "home").c_str(), 1);
+    fs::current_path(root);
     for (const auto& k : cases) {
         fs::remove_all(root / "home"), fs::remove_all(root / "disk"), fs::remove_all(c);
         fs::create_directory(c);
@@ -126,6 +129,8 @@ TEST(WindowsDir, OnEveryKindOfDrive) {
         k.setup();
         EXPECT_EQ(fileops::GetWindowsDir(), k.expected) << &k - cases;
     }
+    ::setenv("HOME", home.c_str(), 1);
+    fs::current_path(cwd);
 }
 
 TEST(WindowsDir, DriveRootThatCannotBeListed) {
