@@ -35,24 +35,20 @@ const PathCase kPathCases[] = {
     {"C:\\WINDOWS\\CAF\xC9.INI", true, "E acute upper case matches e acute"},
     {"C:\\WINDOWS\\Cafe.ini", false, "e is not e acute"},
     {"C:\\WINDOWS\\\xC0\xDE\x9F\xDF\xD7.txt", true,
-     "a grave, thorn and y diaeresis match their capitals; sharp s and times have none"},
+     "capitals of a grave, thorn, y diaeresis; sharp s and times"},
     {"C:\\WINDOWS\\\xE0\xFE\xFF\xDF\xF7.txt", false, "the division sign is not the times sign"},
 
     // Folders count.
     {"C:\\WINDOWS", true, "a folder"},
-    {"C:\\WINDOWS\\System", true, "a folder inside a folder"},
     {"C:\\WINDOWS\\", true, "a folder with a trailing backslash"},
     {"C:\\", true, "the root of C:"},
-    {"C:\\.", true, "the root of C:, dot"},
     {"C:\\..", true, ".. stops at the root"},
 
     // Separators.
     {"C:\\\\WINDOWS\\\\\\Win.ini", true, "repeated backslashes count as one"},
     {"C:/WINDOWS/Win.ini", true, "forward slashes are separators"},
-    {"C:\\WINDOWS/System\\Vmm32.vxd", true, "mixed separators"},
     {"\\\\WINDOWS\\Win.ini", false, "two leading backslashes make a UNC path"},
     {"C:\\WINDOWS\\Win.ini\\", false, "a separator after a file name asks for a folder"},
-    {"C:\\WINDOWS\\Win.ini/", false, "a slash after a file name too"},
     {"C:\\WINDOWS\\Win.ini\\.\\", false, "file, then .\\ leaves a trailing separator"},
     {"C:\\WINDOWS\\Win.ini\\..\\", true, "file, then ..\\ is the folder"},
 
@@ -72,16 +68,13 @@ const PathCase kPathCases[] = {
 
     // Relative forms, with C:\Work as the current directory.
     {"\\WINDOWS\\Win.ini", true, "\\name is at the root of the current drive C:"},
-    {"\\windows\\WIN.INI", true, "\\name, other case"},
     {"Local.txt", true, "bare name in the current directory"},
-    {"LOCAL.TXT", true, "bare name, other case"},
     {"Win.ini", false, "bare name not in the current directory"},
     {".\\Local.txt", true, "dot-relative"},
     {"..\\WINDOWS\\Win.ini", true, "parent-relative"},
     {"..\\..\\..\\Autoexec.bat", true, "parent-relative above the root"},
     {"C:Local.txt", true, "C:name is relative to the current directory on C:"},
-    {"C:WINDOWS\\Win.ini", false,
-     "C:name is not at the root when the current directory is elsewhere"},
+    {"C:WINDOWS\\Win.ini", false, "C:name is in the current directory, not the root"},
     {"C:", true, "C: alone is the current directory"},
     {"Local.txt\\", false, "bare file name with a trailing separator"},
     {" ", false, "a path of spaces only"},
@@ -118,7 +111,6 @@ const PathCase kPathCases[] = {
     {"\\\\.\\C:\\..\\WINDOWS\\Win.ini", false, ".. in a \\\\.\\ path climbs over the drive"},
     {"\\\\.\\C:\\WINDOWS\\NUL", false, "no DOS devices in device paths"},
     {"\\\\?\\C:\\WINDOWS\\Win.ini", true, "\\\\?\\ path"},
-    {"\\\\?\\c:\\windows\\win.ini", true, "\\\\?\\ path, other case"},
     {"\\\\?\\C:\\WINDOWS\\", true, "\\\\?\\ path to a folder with a trailing separator"},
     {"\\\\?\\C:\\WINDOWS\\.\\Win.ini", false, "\\\\?\\ path: . is not resolved"},
     {"\\\\?\\C:\\WINDOWS\\\\Win.ini", false, "\\\\?\\ path: an empty name"},
