@@ -99,7 +99,7 @@ TEST_F(Write, FailuresLeaveTheOldFileUntouched) {
         {fotest::kOwnMounts,  // few inodes, little room for attributes: a large one cannot go on
          [&] {
              const std::string dosattrib(2800, 'a');
-             return ::mount("tmpfs", W().c_str(), "tmpfs", 0, "size=1m,nr_inodes=8") == 0 &&
+             return ::mount("tmpfs", W().c_str(), "tmpfs", 0, "size=4m,nr_inodes=8") == 0 &&
                     drive_.Write("WINDOWS/Win.ini", old) == W("Win.ini") &&
                     ::setxattr(W("Win.ini").c_str(), "user.DOSATTRIB", dosattrib.data(),
                                dosattrib.size(), 0) == 0;
