@@ -99,6 +99,7 @@ const PathCase kPathCases[] = {
     {"C:\\WINDOWS\\NUL", true, "NUL in an existing folder"},
     {"C:\\WINDOWS\\com1.txt", true, "COM1 with an extension"},
     {"C:\\WINDOWS\\Con ", true, "CON with a trailing space"},
+    {"C:\\WINDOWS\\Con .ini", true, "CON, a space, then an extension"},
     {"NUL", true, "NUL in the current directory"},
     {"C:\\Missing\\NUL", false, "NUL in a missing folder"},
     {"C:\\WINDOWS\\Win.ini\\NUL", false, "NUL after a file"},
