@@ -1,6 +1,6 @@
-// What only the Windows build does: the Windows directory from the system, the attributes
-// and the name a file is stored by kept, a file held open, and the calls of the last step of
-// a save swapped for ones failing part-way; on real files of the scratch drive's folder Save.
+// What only the Windows build does: the attributes and the name a file is stored by kept, a file
+// held open, and the calls of the last step of a save swapped for ones failing part-way; on real
+// files of the scratch drive's folder Save.
 #include "fileops/file_services.h"
 #include "fileops/replace_in_place_win32.h"
 #include "tests/fileops/scratch_drive.h"
@@ -13,13 +13,6 @@ using testsupport::WriteBytes;
 using Names = std::vector<std::string>;
 const std::string kSave = "D:\\Save\\";
 class Saving : public ScratchDrive {};
-
-TEST(WindowsDirectory, IsWhatTheSystemSays) {
-    char buffer[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryA(buffer, MAX_PATH);
-    ASSERT_GT(length, 0u);
-    EXPECT_EQ(fileops::GetWindowsDir(), std::string(buffer, length));
-}
 
 TEST_F(Saving, KeepsTheNameTheFileIsStoredByAndItsAttributes) {
     constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
