@@ -11,51 +11,22 @@
 #include "fileops/file_services.h"
 #include "fileops/win32_emulation.h"
 #include "fileops/wine_drive.h"
-#include "path_cases.h"
+#include "scratch_drive.h"
 #include "support.h"
 #include "tests/support/temp_drive.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using fileops::Purpose;
 using Outcome = fileops::Resolution::Outcome;
 
-// A drive C: holding the layout of path_cases.h, with C:\Work as the current directory.
-class LayoutTest : public ::testing::Test {
-  protected:
-    LayoutTest() {
-        for (const auto& entry : path_cases::Layout()) {
-            if (entry.folder)
-                fs::create_directories(C(entry.path));
-            else
-                testsupport::WriteBytes(C(entry.path), "content of " + entry.path);
-        }
-        cwd_.emplace(C("Work"));
-    }
-    fs::path C(const std::string& relative) const { return drive_.DriveC() / relative; }
-    std::string Native(const std::string& relative) const {
-        return (drive_.Prefix() / "dosdevices/c:" / relative).string();
-    }
-
-    testsupport::TempDrive drive_{""};
-    std::optional<fotest::ScopedCwd> cwd_;
-};
-
-TEST_F(LayoutTest, EveryPathCaseAgrees) {
-    for (const auto& c : path_cases::Cases()) {
-        EXPECT_EQ(fileops::FileExists(c.path), c.exists) << "\"" << c.path << "\": " << c.why;
-        EXPECT_EQ(PathFileExistsA(c.path.c_str()), c.exists ? 1 : 0) << c.path;
-    }
-}
-
 // What Wine does on the Unix side: links, kinds of files, paths through a drive's folder.
-TEST_F(LayoutTest, NativeSideOfExistence) {
-    ASSERT_EQ(::mkfifo(C("WINDOWS/Pipe").c_str(), 0644), 0);
-    fs::create_symlink("/dev/null", C("WINDOWS/Null"));
-    fs::create_symlink("Win.ini", C("WINDOWS/HOSTS"));
-    fs::create_symlink("missing", C("WINDOWS/Dangling"));
-    fs::create_directory_symlink("WINDOWS/System", C("Linked"));
+TEST_F(ScratchDrive, NativeSideOfExistence) {
+    ASSERT_EQ(::mkfifo(At("WINDOWS/Pipe").c_str(), 0644), 0);
+    fs::create_symlink("/dev/null", At("WINDOWS/Null"));
+    fs::create_symlink("Win.ini", At("WINDOWS/HOSTS"));
+    fs::create_symlink("missing", At("WINDOWS/Dangling"));
+    fs::create_directory_symlink("WINDOWS/System", At("Linked"));
     const std::string driveC = drive_.DriveC();
     const std::pair<std::string, bool> cases[] = {
         {"C:\\WINDOWS\\Pipe", false},
@@ -63,6 +34,7 @@ TEST_F(LayoutTest, NativeSideOfExistence) {
         {"C:\\WINDOWS\\Hosts", true},
         {"C:\\linked\\VMM32.VXD", true},
         {"C:\\WINDOWS\\Dangling", false},
+        {"/WINDOWS/Win.ini", true},  // no drive is /: the root of the current drive
         {driveC + "/windows/WIN.INI", true},
         {driveC + "\\WINDOWS\\Win.ini", true},
         {driveC + "/Work/../WINDOWS/../Autoexec.bat", true},
@@ -70,12 +42,15 @@ TEST_F(LayoutTest, NativeSideOfExistence) {
         {drive_.Prefix().parent_path(), false},  // outside every drive: taken on C:
     };
     for (const auto& [path, exists] : cases) EXPECT_EQ(fileops::FileExists(path), exists) << path;
-    fotest::ScopedCwd outside(drive_.Prefix());  // on no drive: the Windows folder
+    fs::current_path(drive_.Prefix());  // on no drive: the Windows folder
     EXPECT_TRUE(fileops::FileExists("System\\Vmm32.vxd"));
     EXPECT_FALSE(fileops::FileExists("Local.txt"));
 }
 
-TEST_F(LayoutTest, ResolveGivesTheStoredNameOrTheNewOne) {
+TEST_F(ScratchDrive, ResolveGivesTheStoredNameOrTheNewOne) {
+    fs::create_directory(At("Twins"));
+    Write("Twins/data.txt", ""), Write("Twins/DATA.TXT", "");
+    const std::string native = (drive_.Prefix() / "dosdevices/c:/").string();
     const struct {
         std::string path;
         Purpose purpose;
@@ -99,7 +74,7 @@ TEST_F(LayoutTest, ResolveGivesTheStoredNameOrTheNewOne) {
     for (const auto& c : cases) {
         const auto r = fileops::Resolve(c.path, c.purpose);
         EXPECT_EQ(r.outcome, c.outcome) << c.path;
-        EXPECT_EQ(r.native, c.native.empty() ? r.native : Native(c.native)) << c.path;
+        EXPECT_EQ(r.native, c.native.empty() ? r.native : native + c.native) << c.path;
     }
 }
 
@@ -140,8 +115,11 @@ TEST(WindowsDir, OnEveryKindOfDrive) {
              ::unsetenv("WINEPREFIX");
          }},
     };
-    fotest::ScopedEnv home("HOME", (root / "home").string());
-    fotest::ScopedCwd cwd(root);
+    const char* oldHome = std::getenv("HOME");
+    const std::string home = oldHome ? oldHome : "/";
+    const fs::path cwd = fs::current_path();
+    ::setenv("HOME", (root / "home").c_str(), 1);
+    fs::current_path(root);
     for (const auto& k : cases) {
         fs::remove_all(root / "home"), fs::remove_all(root / "disk"), fs::remove_all(c);
         fs::create_directory(c);
@@ -151,6 +129,8 @@ TEST(WindowsDir, OnEveryKindOfDrive) {
         k.setup();
         EXPECT_EQ(fileops::GetWindowsDir(), k.expected) << &k - cases;
     }
+    ::setenv("HOME", home.c_str(), 1);
+    fs::current_path(cwd);
 }
 
 TEST(WindowsDir, DriveRootThatCannotBeListed) {

@@ -1,6 +1,6 @@
-// What the file-service tests share: environment and working-directory guards, folder
-// listings, and bodies run in a child process (a real kill, a mount of its own, a limit,
-// another user), none of which may touch the test program itself.
+// What the file-service tests share: folder listings, and bodies run in a child process (a real
+// kill, a mount of its own, a limit, another user), none of which may touch the test program
+// itself.
 #pragma once
 
 #include <grp.h>
@@ -13,41 +13,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace fotest {
-
-class ScopedEnv {
-  public:
-    ScopedEnv(std::string name, std::optional<std::string> value) : name_(std::move(name)) {
-        if (const char* old = std::getenv(name_.c_str()))
-            old_ = old;
-        Set(value);
-    }
-    ~ScopedEnv() { Set(old_); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    void Set(const std::optional<std::string>& v) {
-        v ? ::setenv(name_.c_str(), v->c_str(), 1) : ::unsetenv(name_.c_str());
-    }
-    std::string name_;
-    std::optional<std::string> old_;
-};
-
-class ScopedCwd {
-  public:
-    explicit ScopedCwd(const std::filesystem::path& dir) : old_(std::filesystem::current_path()) {
-        std::filesystem::current_path(dir);
-    }
-    ~ScopedCwd() { std::filesystem::current_path(old_); }
-
-  private:
-    std::filesystem::path old_;
-};
 
 inline std::vector<std::string> ListDir(const std::filesystem::path& dir) {
     std::vector<std::string> names;

@@ -18,9 +18,7 @@ std::string ReadBytes(const fs::path& path) {
 
 void WriteBytes(const fs::path& path, const std::string& bytes) {
     fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
+    if (!(std::ofstream(path, std::ios::binary) << bytes))
         throw std::runtime_error("cannot write " + path.string());
 }
 
@@ -28,46 +26,29 @@ TempDrive::TempDrive(const std::string& windowsFolder) : windowsFolder_(windowsF
     std::string pattern = (fs::temp_directory_path() / "cindermoor-test-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("mkdtemp failed");
-    root_ = pattern;
-    prefix_ = root_ / "prefix";
-    driveC_ = root_ / "drive_c";
+    root_ = pattern, prefix_ = root_ / "prefix", driveC_ = root_ / "drive_c";
     fs::create_directories(prefix_ / "dosdevices");
-    fs::create_directories(driveC_);
+    fs::create_directories(WindowsDir());
     fs::create_directory_symlink("../../drive_c", prefix_ / "dosdevices" / "c:");
-    if (!windowsFolder_.empty())
-        fs::create_directories(driveC_ / windowsFolder_);
-    if (const char* old = std::getenv("WINEPREFIX")) {
-        hadOldPrefix_ = true;
+    if (const char* old = std::getenv("WINEPREFIX"))
         oldPrefix_ = old;
-    }
     setenv("WINEPREFIX", prefix_.c_str(), 1);
 }
 
 TempDrive::~TempDrive() {
-    if (hadOldPrefix_) {
-        setenv("WINEPREFIX", oldPrefix_.c_str(), 1);
-    } else {
-        unsetenv("WINEPREFIX");
-    }
+    oldPrefix_ ? setenv("WINEPREFIX", oldPrefix_->c_str(), 1) : unsetenv("WINEPREFIX");
     std::error_code ignored;
-    // Tests may leave read-only folders behind; open them up so everything can go.
+    // Tests may leave folders closed to their owner; open them up so everything can go.
     for (auto it = fs::recursive_directory_iterator(root_, ignored);
-         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-        if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
+         it != fs::recursive_directory_iterator(); it.increment(ignored))
+        if (it->is_directory(ignored) && !it->is_symlink(ignored))
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        }
-    }
     fs::remove_all(root_, ignored);
 }
 
 fs::path TempDrive::Write(const std::string& relative, const std::string& bytes) const {
-    const fs::path path = driveC_ / relative;
-    WriteBytes(path, bytes);
-    return path;
-}
-
-std::string TempDrive::Read(const std::string& relative) const {
-    return ReadBytes(driveC_ / relative);
+    WriteBytes(driveC_ / relative, bytes);
+    return driveC_ / relative;
 }
 
 bool TempDrive::Exists(const std::string& relative) const {
@@ -76,12 +57,8 @@ bool TempDrive::Exists(const std::string& relative) const {
 }
 
 std::size_t TempDrive::EntryCount(const std::string& relativeFolder) const {
-    std::size_t count = 0;
-    for (const auto& entry : fs::directory_iterator(driveC_ / relativeFolder)) {
-        (void)entry;
-        ++count;
-    }
-    return count;
+    const fs::directory_iterator entries(driveC_ / relativeFolder);
+    return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
 }
 
 }  // namespace testsupport

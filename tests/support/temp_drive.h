@@ -3,9 +3,14 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace testsupport {
+
+// Whole files, byte-exact; writing makes the folders on the way.
+std::string ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
 
 class TempDrive {
   public:
@@ -19,24 +24,16 @@ class TempDrive {
     const std::filesystem::path& DriveC() const { return driveC_; }
     std::filesystem::path WindowsDir() const { return driveC_ / windowsFolder_; }
 
-    // Writes a file relative to the drive's root ("WINDOWS/WIN.INI"), byte-exact.
+    // Paths relative to the drive's root ("WINDOWS/WIN.INI").
     std::filesystem::path Write(const std::string& relative, const std::string& bytes) const;
-    std::string Read(const std::string& relative) const;
+    std::string Read(const std::string& relative) const { return ReadBytes(driveC_ / relative); }
     bool Exists(const std::string& relative) const;
-    // Names in a folder of the drive, to spot stray temporary files.
     std::size_t EntryCount(const std::string& relativeFolder) const;
 
   private:
-    std::filesystem::path root_;
-    std::filesystem::path prefix_;
-    std::filesystem::path driveC_;
+    std::filesystem::path root_, prefix_, driveC_;
     std::string windowsFolder_;
-    std::string oldPrefix_;
-    bool hadOldPrefix_ = false;
+    std::optional<std::string> oldPrefix_;
 };
-
-// Reads and writes whole files byte-exact.
-std::string ReadBytes(const std::filesystem::path& path);
-void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
 
 }  // namespace testsupport

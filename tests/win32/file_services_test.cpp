@@ -1,13 +1,9 @@
-// The file services on the real kernel32 and shlwapi calls, against real files on the
-// prefix's C: drive; the calls of the last step of a save swapped for ones failing part-way.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
-
+// What only the Windows build does: the attributes and the name a file is stored by kept, a file
+// held open, and the calls of the last step of a save swapped for ones failing part-way; on real
+// files of the scratch drive's folder Save.
 #include "fileops/file_services.h"
 #include "fileops/replace_in_place_win32.h"
+#include "tests/fileops/scratch_drive.h"
 #include "tests/win32/support/drive_files.h"
 
 namespace {
@@ -15,44 +11,25 @@ namespace {
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 using Names = std::vector<std::string>;
+const std::string kSave = "D:\\Save\\";
+class Saving : public ScratchDrive {};
 
-Names Listing(const std::string& folder) {
-    Names names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-        if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..")
-            names.push_back(found.cFileName);
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-TEST(WindowsDirectory, IsWhatTheSystemSays) {
-    char buffer[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryA(buffer, MAX_PATH);
-    ASSERT_GT(length, 0u);
-    EXPECT_EQ(fileops::GetWindowsDir(), std::string(buffer, length));
-}
-
-TEST(Saving, KeepsTheNameTheFileIsStoredByAndItsAttributes) {
-    testsupport::ScratchFolder folder;
+TEST_F(Saving, KeepsTheNameTheFileIsStoredByAndItsAttributes) {
     constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     for (const auto& [stored, asked] :
          {std::pair{"win.ini", "WIN.INI"}, {"AUTOEXEC.BAT", "Autoexec.bat"}}) {
-        WriteBytes(folder / stored, std::string(100000, 'o'));
-        SetFileAttributesA((folder / stored).c_str(), kHiddenSystem);
-        EXPECT_EQ(fileops::ReplaceWholeFile(folder / asked, "REM saved\r\n"), std::nullopt);
-        EXPECT_EQ(Listing(folder.Path()), Names{stored});
-        EXPECT_EQ(ReadBytes(folder / stored), "REM saved\r\n");
-        EXPECT_EQ(GetFileAttributesA((folder / stored).c_str()) & kHiddenSystem, kHiddenSystem);
-        testsupport::Remove(folder / stored);
+        WriteBytes(kSave + stored, std::string(100000, 'o'));
+        SetFileAttributesA((kSave + stored).c_str(), kHiddenSystem);
+        EXPECT_EQ(fileops::ReplaceWholeFile(kSave + asked, "REM saved\r\n"), std::nullopt);
+        EXPECT_EQ(List("Save"), Names{stored});
+        EXPECT_EQ(ReadBytes(kSave + stored), "REM saved\r\n");
+        EXPECT_EQ(GetFileAttributesA((kSave + stored).c_str()) & kHiddenSystem, kHiddenSystem);
+        testsupport::Remove(kSave + stored);
     }
 }
 
-TEST(Saving, AFileThatCannotBeReplacedIsLeftUntouched) {
-    testsupport::ScratchFolder folder;
-    const std::string path = folder / "Hosts", old = "127.0.0.1 localhost\r\n";
+TEST_F(Saving, AFileThatCannotBeReplacedIsLeftUntouched) {
+    const std::string path = kSave + "Hosts", old = "127.0.0.1 localhost\r\n";
     for (const bool readOnly : {true, false}) {
         WriteBytes(path, old);
         SetFileAttributesA(path.c_str(),
@@ -64,7 +41,7 @@ TEST(Saving, AFileThatCannotBeReplacedIsLeftUntouched) {
         EXPECT_EQ(fileops::ReadWholeFile(path).ok, readOnly) << "held open: unreadable too";
         CloseHandle(held);
         EXPECT_EQ(ReadBytes(path), old);
-        EXPECT_EQ(Listing(folder.Path()), Names{"Hosts"});
+        EXPECT_EQ(List("Save"), Names{"Hosts"});
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }
@@ -107,7 +84,7 @@ BOOL WINAPI DeleteAllButTheOld(LPCSTR path) {
     return failure.backupStays && path == firstAside ? FALSE : DeleteFileA(path);
 }
 
-TEST(Saving, AReplaceFailingPartWayNeverLosesTheOldContentAndSaysWhereItIs) {
+TEST_F(Saving, AReplaceFailingPartWayNeverLosesTheOldContentAndSaysWhereItIs) {
     const Failure cases[] = {
         {"names kept", false, ERROR_UNABLE_TO_MOVE_REPLACEMENT, false, 0, false, false},
         {"old not removed", false, ERROR_UNABLE_TO_REMOVE_REPLACED, false, 0, false, false},
@@ -119,8 +96,7 @@ TEST(Saving, AReplaceFailingPartWayNeverLosesTheOldContentAndSaysWhereItIs) {
         {"new in, then old back", true, 0, false, 2, true, false},
         {"deleting the old at the end", true, 0, false, 0, false, true},
     };
-    testsupport::ScratchFolder folder;
-    const std::string path = folder / "System.ini", old = "[boot]\r\nshell=Explorer.exe\r\n";
+    const std::string path = kSave + "System.ini", old = "[boot]\r\nshell=Explorer.exe\r\n";
     fileops::ReplaceCalls& calls = fileops::ReplaceCallsInUse();
     const fileops::ReplaceCalls real = calls;
     for (const Failure& step : cases) {
@@ -137,7 +113,7 @@ TEST(Saving, AReplaceFailingPartWayNeverLosesTheOldContentAndSaysWhereItIs) {
         std::string oldContentAt = "stale";
         const auto cause = fileops::ReplaceWholeFile(path, "[boot]\r\nchanged\r\n", &oldContentAt);
         calls = real;
-        Names left = Listing(folder.Path());
+        Names left = List("Save");
         if (step.backupStays) {
             EXPECT_EQ(cause, std::nullopt);
             EXPECT_EQ(ReadBytes(path), "[boot]\r\nchanged\r\n");
@@ -154,7 +130,7 @@ TEST(Saving, AReplaceFailingPartWayNeverLosesTheOldContentAndSaysWhereItIs) {
             left.erase(std::remove(left.begin(), left.end(), "System.ini"), left.end());
             EXPECT_EQ(ReadBytes(firstAside), old);
             ASSERT_EQ(left.size(), 1u);
-            EXPECT_EQ(folder / left[0], firstAside);
+            EXPECT_EQ(kSave + left[0], firstAside);
             testsupport::Remove(firstAside);
         }
         testsupport::Remove(path);

@@ -1,6 +1,7 @@
 #include "tests/win32/support/drive_files.h"
 
-#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "toolkit/win32/win32_api.h"
@@ -34,28 +35,15 @@ std::string DriveRoot() {
 }
 
 std::optional<std::string> ReadBytes(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
         return std::nullopt;
-    std::string bytes;
-    char chunk[65536];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-    CloseHandle(file);
-    return bytes;
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        throw std::runtime_error("cannot create " + path);
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    if (!ok || written != bytes.size())
+    if (!(std::ofstream(path, std::ios::binary) << bytes))
         throw std::runtime_error("cannot write " + path);
 }
 
@@ -84,22 +72,6 @@ ConfigFilesAside::~ConfigFilesAside() {
         if (kept.bytes)
             WriteBytes(kept.path, *kept.bytes);
     }
-}
-
-ScratchFolder::ScratchFolder() {
-    path_ = DriveRoot() + "cindermoor-test-" + std::to_string(GetCurrentProcessId());
-    std::filesystem::remove_all(path_);
-    if (!CreateDirectoryA(path_.c_str(), nullptr)) {
-        throw std::runtime_error("cannot create " + path_);
-    }
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
-        SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
-    }
-    std::filesystem::remove_all(path_, ignored);
 }
 
 }  // namespace testsupport

@@ -33,19 +33,4 @@ class ConfigFilesAside {
     std::vector<Kept> kept_;
 };
 
-// A folder of its own at the root of C:, removed with its content at the end.
-class ScratchFolder {
-  public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
-
-  private:
-    std::string path_;
-};
-
 }  // namespace testsupport
