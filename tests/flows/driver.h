@@ -28,10 +28,8 @@ class Drive {
     void PutSized(const std::string& path, const std::string& head, std::uint64_t size) const;
     std::optional<std::string> Get(const std::string& path) const;
     void Remove(const std::string& path) const;
-    // The name the file is stored under, found in any letter case; "" when there is none.
-    std::string StoredName(const std::string& path) const;
-    // Names in the folder of `path` besides its own, to spot stray temporary files.
-    std::size_t Neighbours(const std::string& path) const;
+    // The names stored in the folder of `path`, as stored.
+    std::vector<std::string> Names(const std::string& path) const;
     // Saves to `path` fail while the result lives (a full disk, or a read-only file).
     std::shared_ptr<void> SavesFail(const std::string& path) const;
 
@@ -72,14 +70,11 @@ void Settle();
 
 // Every message box shown while it lives (and no younger one does), as shown, each
 // answered with OK.
-class Boxes {
-  public:
+struct Boxes {
     Boxes();
     ~Boxes();
     std::vector<toolkit::ShownMessageBox> shown;
-
-  private:
-    Boxes* outer_;
+    Boxes* outer;
 };
 // Has the backend record the boxes shown in `boxes`, or none when null.
 void RecordBoxesIn(Boxes* boxes);
@@ -92,11 +87,9 @@ class Program {
     // "cmdOpen(3)" or "cmdSave"; About's controls while it is open.
     toolkit::Control& operator[](const std::string& name);
     void Click(const std::string& name) { Press((*this)[name]); }
-    void Type(const std::string& name, const std::u32string& text) {
-        flows::Focus((*this)[name]);
-        flows::Type(text);
-    }
+    void Type(const std::string& name, const std::u32string& text);
     std::string Shown(const std::string& name) { return flows::Shown((*this)[name]); }
+    // The name of the control with the focus, or "elsewhere".
     std::string Focus();
     // Clicks the version button and runs `inside` while the About window is up.
     bool WithAbout(const std::function<void(toolkit::Form&)>& inside);

@@ -2,11 +2,8 @@
 #include <sys/resource.h>
 
 #include <Qsci/qsciscintilla.h>
-#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -55,20 +52,12 @@ std::optional<std::string> Drive::Get(const std::string& path) const {
 void Drive::Remove(const std::string& path) const {
     fs::remove(state_->Local(path));
 }
-std::string Drive::StoredName(const std::string& path) const {
-    const fs::path local = state_->Local(path);
-    for (const fs::directory_entry& entry : fs::directory_iterator(local.parent_path())) {
-        const QString name = QString::fromStdString(entry.path().filename().string());
-        if (name.compare(QString::fromStdString(local.filename().string()), Qt::CaseInsensitive) ==
-            0)
-            return name.toStdString();
-    }
-    return "";
-}
-std::size_t Drive::Neighbours(const std::string& path) const {
-    const fs::path folder = state_->Local(path).parent_path();
-    const auto entries = fs::directory_iterator(folder);
-    return static_cast<std::size_t>(std::distance(fs::begin(entries), fs::end(entries))) - 1;
+std::vector<std::string> Drive::Names(const std::string& path) const {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(state_->Local(path).parent_path()))
+        names.push_back(entry.path().filename().string());
+    return names;
 }
 std::shared_ptr<void> Drive::SavesFail(const std::string&) const {
     // A full disk, as the process sees one: no file may grow beyond 4 KiB.
@@ -157,32 +146,25 @@ void Type(const std::u32string& text) {
 }
 
 void Press(Key key) {
-    switch (key) {
-        case Key::Tab:
-            return SendKey(Qt::Key_Tab, Qt::NoModifier, "\t");
-        case Key::ShiftTab:
-            return SendKey(Qt::Key_Backtab, Qt::ShiftModifier, "");
-        case Key::Enter:
-            return SendKey(Qt::Key_Return, Qt::NoModifier, "\r");
-        case Key::Escape:
-            return SendKey(Qt::Key_Escape, Qt::NoModifier, "\x1b");
-    }
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        const char* text;
+    } keys[] = {{Qt::Key_Tab, Qt::NoModifier, "\t"},
+                {Qt::Key_Backtab, Qt::ShiftModifier, ""},
+                {Qt::Key_Return, Qt::NoModifier, "\r"},
+                {Qt::Key_Escape, Qt::NoModifier, "\x1b"}};
+    const auto& pressed = keys[static_cast<int>(key)];
+    SendKey(pressed.key, pressed.modifiers, pressed.text);
 }
 
 std::string Shown(toolkit::Control& control) {
-    QWidget* w = testsupport::WidgetOf(control);
-    QString text;
-    if (auto* button = qobject_cast<QAbstractButton*>(w))
-        text = button->text();
-    else if (auto* label = qobject_cast<QLabel*>(w))
-        text = label->text();
-    else if (auto* line = qobject_cast<QLineEdit*>(w))
-        text = line->text();
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
-        text = plain->toPlainText();
-    else if (auto* editor = qobject_cast<QsciScintilla*>(w))
-        text = editor->text();
-    return text.toStdString();
+    QWidget* widget = testsupport::WidgetOf(control);
+    if (auto* editor = qobject_cast<QsciScintilla*>(widget))
+        return editor->text().toStdString();
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(widget))
+        return plain->toPlainText().toStdString();
+    return widget->property("text").toString().toStdString();  // buttons, labels, lines
 }
 
 bool Enabled(toolkit::Control& control) {
@@ -233,11 +215,8 @@ void RecordBoxesIn(Boxes* boxes) {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
             return boxes->shown.push_back({"no box on the screen", -1, ""});
-        const int icon = box->icon() == QMessageBox::Critical      ? 16
-                         : box->icon() == QMessageBox::Question    ? 32
-                         : box->icon() == QMessageBox::Warning     ? 48
-                         : box->icon() == QMessageBox::Information ? 64
-                                                                   : 0;
+        const int icons[] = {0, 64, 48, 16, 32};  // QMessageBox::Icon in order
+        const int icon = icons[box->icon()];
         boxes->shown.push_back({box->text().toStdString(), icon, box->windowTitle().toStdString()});
     });
 }

@@ -1,12 +1,56 @@
 // The driver on the Win32 backend: real windows under Wine, over the prefix's own C: drive.
-#include <optional>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "tests/flows/driver.h"
 #include "tests/win32/support/drive_files.h"
-#include "tests/win32/support/wine_gui.h"
+#include "toolkit/backend.h"
+#include "toolkit/win32/message_loop.h"
+#include "toolkit/win32/win32_control.h"
+#include "toolkit/win32/win32_form.h"
+#include "toolkit/win32/windows_family.h"
 
 namespace flows {
+namespace {
+
+HWND HandleOf(toolkit::Control& control) {
+    return dynamic_cast<toolkit::win32::Win32Control&>(control).Handle();
+}
+HWND WindowOf(toolkit::Form& form) {
+    return dynamic_cast<toolkit::win32::Win32Form&>(form).Handle();
+}
+
+// A run meant for Windows 98 (CINDERMOOR_WINDOWS_FAMILY=9x) that the system does not take
+// for one would test the NT paths under the wrong name: it fails instead.
+class WindowsFamilyCheck : public ::testing::Environment {
+    void SetUp() override {
+        const char* family = std::getenv("CINDERMOOR_WINDOWS_FAMILY");
+        ASSERT_EQ(On9x(), family != nullptr && std::string(family) == "9x")
+            << "GetVersion() = " << std::hex << GetVersion();
+    }
+};
+[[maybe_unused]] const auto* const familyCheck =
+    ::testing::AddGlobalTestEnvironment(new WindowsFamilyCheck);
+
+// A key posted to the focused window, with Shift held or not in the thread's keyboard state.
+void PressKey(WORD virtualKey, bool shift = false) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    const BYTE held = keys[VK_SHIFT];
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    HWND target = GetFocus();
+    PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
+    PostMessageA(target, WM_KEYUP, virtualKey, 1 | (1u << 30) | (1u << 31));
+    Settle();
+    keys[VK_SHIFT] = held;
+    SetKeyboardState(keys);
+}
+
+}  // namespace
 
 // The prefix's drive is shared: every file a test puts there goes again.
 struct Drive::State {
@@ -44,24 +88,15 @@ std::optional<std::string> Drive::Get(const std::string& path) const {
 void Drive::Remove(const std::string& path) const {
     testsupport::Remove(path);
 }
-std::string Drive::StoredName(const std::string& path) const {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return "";
-    FindClose(search);
-    return found.cFileName;
-}
-std::size_t Drive::Neighbours(const std::string& path) const {
-    std::size_t count = 0;
+std::vector<std::string> Drive::Names(const std::string& path) const {
+    std::vector<std::string> names;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((path.substr(0, path.rfind('\\')) + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    do ++count;
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return count;
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        names.push_back(found.cFileName);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    return names;
 }
 std::shared_ptr<void> Drive::SavesFail(const std::string& path) const {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -70,10 +105,11 @@ std::shared_ptr<void> Drive::SavesFail(const std::string& path) const {
 }
 
 toolkit::Toolkit& Gui() {
-    return testsupport::Gui();
+    static std::unique_ptr<toolkit::Toolkit> toolkit = toolkit::CreateToolkit();
+    return *toolkit;
 }
 bool On9x() {
-    return testsupport::OnWindows9x();
+    return toolkit::win32::OnWindows9x();
 }
 std::optional<std::uint64_t> TextBoxRoom() {
     if (On9x())
@@ -82,12 +118,12 @@ std::optional<std::uint64_t> TextBoxRoom() {
 }
 
 void Press(toolkit::Control& button) {
-    SendMessageA(testsupport::HandleOf(button), BM_CLICK, 0, 0);
+    SendMessageA(HandleOf(button), BM_CLICK, 0, 0);
     Settle();
 }
 
 void Focus(toolkit::Control& control) {
-    SetFocus(testsupport::HandleOf(control));
+    SetFocus(HandleOf(control));
     Settle();
 }
 
@@ -98,20 +134,12 @@ void Type(const std::u32string& text) {
 }
 
 void Press(Key key) {
-    switch (key) {
-        case Key::Tab:
-            return testsupport::PressKey(VK_TAB);
-        case Key::ShiftTab:
-            return testsupport::PressKeyWith(VK_SHIFT, VK_TAB);
-        case Key::Enter:
-            return testsupport::PressKey(VK_RETURN);
-        case Key::Escape:
-            return testsupport::PressKey(VK_ESCAPE);
-    }
+    const WORD keys[] = {VK_TAB, VK_TAB, VK_RETURN, VK_ESCAPE};
+    PressKey(keys[static_cast<int>(key)], key == Key::ShiftTab);
 }
 
 std::string Shown(toolkit::Control& control) {
-    HWND window = testsupport::HandleOf(control);
+    HWND window = HandleOf(control);
     std::wstring wide(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     wide.resize(static_cast<size_t>(GetWindowTextW(window, wide.data(), wide.size())));
     std::string utf8(wide.size() * 3, '\0');
@@ -121,32 +149,48 @@ std::string Shown(toolkit::Control& control) {
 }
 
 bool Enabled(toolkit::Control& control) {
-    return IsWindowEnabled(testsupport::HandleOf(control));
+    return IsWindowEnabled(HandleOf(control));
 }
 bool Visible(toolkit::Control& control) {
-    return IsWindowVisible(testsupport::HandleOf(control));
+    return IsWindowVisible(HandleOf(control));
 }
 bool Focused(toolkit::Control& control) {
-    return GetFocus() == testsupport::HandleOf(control);
+    return GetFocus() == HandleOf(control);
 }
 bool TakesEveryCharacter(toolkit::Control& control) {
-    return IsWindowUnicode(testsupport::HandleOf(control));
+    return IsWindowUnicode(HandleOf(control));
 }
 bool Modal(toolkit::Form& form, toolkit::Form& owner) {
-    HWND window = testsupport::WindowOf(form);
+    HWND window = WindowOf(form);
     return IsWindowVisible(window) && GetActiveWindow() == window &&
-           !IsWindowEnabled(testsupport::WindowOf(owner));
+           !IsWindowEnabled(WindowOf(owner));
 }
 
+namespace {
+const std::function<void()>* armed = nullptr;
+bool ran = false;
+}  // namespace
+
 bool WhenModal(const std::function<void()>& open, const std::function<void()>& inside) {
-    testsupport::WhenModal modal(inside);
+    // A thread timer fires from the message loop the modal window runs.
+    armed = &inside, ran = false;
+    const UINT_PTR timer =
+        SetTimer(nullptr, 0, USER_TIMER_MINIMUM, [](HWND, UINT, UINT_PTR timer, DWORD) {
+            KillTimer(nullptr, timer);
+            if (const std::function<void()>* run = std::exchange(armed, nullptr)) {
+                ran = true;
+                (*run)();
+            }
+        });
     open();
     Settle();
-    return modal.Ran();
+    KillTimer(nullptr, timer);
+    armed = nullptr;
+    return ran;
 }
 
 void Settle() {
-    testsupport::ProcessMessages();
+    toolkit::win32::ProcessPendingMessages();
 }
 
 void RecordBoxesIn(Boxes* boxes) {

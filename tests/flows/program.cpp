@@ -7,29 +7,37 @@
 namespace flows {
 namespace {
 
+Boxes* recording = nullptr;
+
 // "cmdOpen(3)" for an element of a control array.
 std::string NameOf(const toolkit::Control& control) {
     const int index = control.Index();
     return index < 0 ? control.Name() : control.Name() + "(" + std::to_string(index) + ")";
 }
 
-std::vector<toolkit::Form*> Forms(editor::frmCindermoor& window) {
+// The first control of the open windows, About's first, for which `wanted` holds.
+toolkit::Control* Find(editor::frmCindermoor& window,
+                       const std::function<bool(toolkit::Control&)>& wanted) {
     std::vector<toolkit::Form*> forms{&window.Form()};
     if (window.AboutWindow() && window.AboutWindow()->Form().IsLoaded())
         forms.insert(forms.begin(), &window.AboutWindow()->Form());
-    return forms;
+    for (toolkit::Form* form : forms) {
+        for (toolkit::Control* control : form->Controls()) {
+            if (wanted(*control))
+                return control;
+        }
+    }
+    return nullptr;
 }
-
-Boxes* recording = nullptr;
 
 }  // namespace
 
-Boxes::Boxes() : outer_(recording) {
+Boxes::Boxes() : outer(recording) {
     RecordBoxesIn(recording = this);
 }
 
 Boxes::~Boxes() {
-    RecordBoxesIn(recording = outer_);
+    RecordBoxesIn(recording = outer);
 }
 
 Program::Program() : window_(std::make_unique<editor::frmCindermoor>(Gui())) {
@@ -45,23 +53,19 @@ Program::~Program() {
 }
 
 toolkit::Control& Program::operator[](const std::string& name) {
-    for (toolkit::Form* form : Forms(*window_)) {
-        for (toolkit::Control* control : form->Controls()) {
-            if (NameOf(*control) == name)
-                return *control;
-        }
-    }
+    if (toolkit::Control* control = Find(*window_, [&](auto& c) { return NameOf(c) == name; }))
+        return *control;
     throw std::out_of_range("no control " + name);
 }
 
+void Program::Type(const std::string& name, const std::u32string& text) {
+    flows::Focus((*this)[name]);
+    flows::Type(text);
+}
+
 std::string Program::Focus() {
-    for (toolkit::Form* form : Forms(*window_)) {
-        for (toolkit::Control* control : form->Controls()) {
-            if (Focused(*control))
-                return NameOf(*control);
-        }
-    }
-    return "elsewhere";
+    toolkit::Control* focused = Find(*window_, [](auto& c) { return Focused(c); });
+    return focused ? NameOf(*focused) : "elsewhere";
 }
 
 bool Program::WithAbout(const std::function<void(toolkit::Form&)>& inside) {
