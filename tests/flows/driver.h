@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -16,13 +17,14 @@
 namespace flows {
 
 // A drive with the configuration files on it, addressed as the program names them
-// ("C:\WINDOWS\Win.ini"); none of the six files is there at first.
+// ("C:\WINDOWS\Win.ini"); none of the six files is there at first, and every file put
+// there goes again at the end.
 class Drive {
   public:
     explicit Drive(bool withWindowsFolder = true);
     ~Drive();
-    std::string InWindows(const std::string& name) const;
-    std::string AtRoot(const std::string& name) const;
+    std::string InWindows(const std::string& name) const { return windows_ + "\\" + name; }
+    std::string AtRoot(const std::string& name) const { return windows_.substr(0, 3) + name; }
     void Put(const std::string& path, const std::string& bytes) const;
     // A file of that size whose first bytes are `head`.
     void PutSized(const std::string& path, const std::string& head, std::uint64_t size) const;
@@ -34,8 +36,11 @@ class Drive {
     std::shared_ptr<void> SavesFail(const std::string& path) const;
 
   private:
-    struct State;
-    std::unique_ptr<State> state_;
+    std::filesystem::path Local(const std::string& path) const;
+    std::shared_ptr<void> scratch_;  // the backend's drive or its files put aside
+    std::filesystem::path driveC_;
+    std::string windows_;
+    mutable std::vector<std::filesystem::path> put_;
 };
 
 // The process may take only `room` bytes more memory while the result lives (Linux only).

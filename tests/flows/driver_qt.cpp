@@ -19,45 +19,10 @@ namespace flows {
 
 namespace fs = std::filesystem;
 
-struct Drive::State {
-    explicit State(bool withWindowsFolder) : drive(withWindowsFolder ? "WINDOWS" : "") {}
-    fs::path Local(const std::string& path) const {
-        std::string relative = path.substr(3);
-        std::replace(relative.begin(), relative.end(), '\\', '/');
-        return drive.DriveC() / relative;
-    }
-    testsupport::TempDrive drive;
-};
-
-Drive::Drive(bool withWindowsFolder) : state_(std::make_unique<State>(withWindowsFolder)) {}
-Drive::~Drive() = default;
-std::string Drive::InWindows(const std::string& name) const {
-    return "C:\\WINDOWS\\" + name;
-}
-std::string Drive::AtRoot(const std::string& name) const {
-    return "C:\\" + name;
-}
-void Drive::Put(const std::string& path, const std::string& bytes) const {
-    testsupport::WriteBytes(state_->Local(path), bytes);
-}
-void Drive::PutSized(const std::string& path, const std::string& head, std::uint64_t size) const {
-    Put(path, head);
-    fs::resize_file(state_->Local(path), size);  // sparse: no disk taken
-}
-std::optional<std::string> Drive::Get(const std::string& path) const {
-    if (!fs::exists(state_->Local(path)))
-        return std::nullopt;
-    return testsupport::ReadBytes(state_->Local(path));
-}
-void Drive::Remove(const std::string& path) const {
-    fs::remove(state_->Local(path));
-}
-std::vector<std::string> Drive::Names(const std::string& path) const {
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry :
-         fs::directory_iterator(state_->Local(path).parent_path()))
-        names.push_back(entry.path().filename().string());
-    return names;
+Drive::Drive(bool withWindowsFolder) : windows_("C:\\WINDOWS") {
+    auto drive = std::make_shared<testsupport::TempDrive>(withWindowsFolder ? "WINDOWS" : "");
+    driveC_ = drive->DriveC();
+    scratch_ = drive;
 }
 std::shared_ptr<void> Drive::SavesFail(const std::string&) const {
     // A full disk, as the process sees one: no file may grow beyond 4 KiB.

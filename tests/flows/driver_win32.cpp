@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <utility>
-#include <vector>
 
 #include "tests/flows/driver.h"
 #include "tests/win32/support/drive_files.h"
@@ -52,52 +51,11 @@ void PressKey(WORD virtualKey, bool shift = false) {
 
 }  // namespace
 
-// The prefix's drive is shared: every file a test puts there goes again.
-struct Drive::State {
-    ~State() {
-        for (const std::string& path : put) {
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(path.c_str());
-        }
-    }
-    testsupport::ConfigFilesAside aside;
-    std::vector<std::string> put;
-};
-
-Drive::Drive(bool) : state_(std::make_unique<State>()) {}
-Drive::~Drive() = default;
-std::string Drive::InWindows(const std::string& name) const {
-    return testsupport::WindowsDir() + "\\" + name;
-}
-std::string Drive::AtRoot(const std::string& name) const {
-    return testsupport::DriveRoot() + name;
-}
-void Drive::Put(const std::string& path, const std::string& bytes) const {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    testsupport::WriteBytes(path, bytes);
-    state_->put.push_back(path);
-}
-void Drive::PutSized(const std::string& path, const std::string& head, std::uint64_t size) const {
-    std::string bytes = head;
-    bytes.resize(size, 'x');
-    Put(path, bytes);
-}
-std::optional<std::string> Drive::Get(const std::string& path) const {
-    return testsupport::ReadBytes(path);
-}
-void Drive::Remove(const std::string& path) const {
-    testsupport::Remove(path);
-}
-std::vector<std::string> Drive::Names(const std::string& path) const {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path.substr(0, path.rfind('\\')) + "\\*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-        names.push_back(found.cFileName);
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
-    return names;
-}
+// The prefix's own drive, shared by the tests: its configuration files put aside meanwhile.
+Drive::Drive(bool)
+    : scratch_(std::make_shared<testsupport::ConfigFilesAside>()),
+      driveC_(testsupport::DriveRoot()),
+      windows_(testsupport::WindowsDir()) {}
 std::shared_ptr<void> Drive::SavesFail(const std::string& path) const {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     return std::shared_ptr<void>(

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <string>
 
 #include "tests/flows/driver.h"
@@ -31,6 +33,43 @@ toolkit::Control* Find(editor::frmCindermoor& window,
 }
 
 }  // namespace
+
+Drive::~Drive() {
+    for (const std::filesystem::path& file : put_) {
+        std::error_code ignored;
+        std::filesystem::permissions(file, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove(file, ignored);
+    }
+}
+std::filesystem::path Drive::Local(const std::string& path) const {
+    std::string relative = path.substr(3);
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    return driveC_ / relative;
+}
+void Drive::Put(const std::string& path, const std::string& bytes) const {
+    std::ofstream(Local(path), std::ios::binary | std::ios::trunc) << bytes;
+    put_.push_back(Local(path));
+}
+void Drive::PutSized(const std::string& path, const std::string& head, std::uint64_t size) const {
+    Put(path, head);
+    std::filesystem::resize_file(Local(path), size);  // sparse where the system can
+}
+std::optional<std::string> Drive::Get(const std::string& path) const {
+    std::ifstream file(Local(path), std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+void Drive::Remove(const std::string& path) const {
+    std::filesystem::remove(Local(path));
+}
+std::vector<std::string> Drive::Names(const std::string& path) const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(Local(path).parent_path()))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
 
 Boxes::Boxes() : outer(recording) {
     RecordBoxesIn(recording = this);
