@@ -8,37 +8,34 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <csignal>
-#include <filesystem>
 #include <fstream>
 
 #include "tests/flows/driver.h"
 #include "tests/support/gui.h"
 #include "tests/support/temp_drive.h"
+#include "toolkit/backend.h"
 
 namespace flows {
-
-namespace fs = std::filesystem;
 
 Drive::Drive(bool withWindowsFolder) : windows_("C:\\WINDOWS") {
     auto drive = std::make_shared<testsupport::TempDrive>(withWindowsFolder ? "WINDOWS" : "");
     driveC_ = drive->DriveC();
     scratch_ = drive;
 }
+namespace {
+// The process's limit of `resource` lowered to `most` until the result goes.
+std::shared_ptr<void> Limited(decltype(RLIMIT_AS) resource, rlim_t most) {
+    auto old = std::make_shared<rlimit>();
+    getrlimit(resource, old.get());
+    const rlimit limited{most, old->rlim_max};
+    setrlimit(resource, &limited);
+    return std::shared_ptr<void>(nullptr, [=](void*) { setrlimit(resource, old.get()); });
+}
+}  // namespace
+
 std::shared_ptr<void> Drive::SavesFail(const std::string&) const {
-    // A full disk, as the process sees one: no file may grow beyond 4 KiB.
-    struct Limit {
-        rlimit old{};
-        void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
-    };
-    auto limit = std::make_shared<Limit>();
-    getrlimit(RLIMIT_FSIZE, &limit->old);
-    rlimit limited = limit->old;
-    limited.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &limited);
-    return std::shared_ptr<void>(nullptr, [limit](void*) {
-        setrlimit(RLIMIT_FSIZE, &limit->old);
-        std::signal(SIGXFSZ, limit->oldHandler);
-    });
+    std::signal(SIGXFSZ, SIG_IGN);       // a write beyond the limit fails instead of ending us
+    return Limited(RLIMIT_FSIZE, 4096);  // a full disk, as the process sees one
 }
 
 std::shared_ptr<void> MemoryLimited(std::uint64_t room) {
@@ -49,16 +46,13 @@ std::shared_ptr<void> MemoryLimited(std::uint64_t room) {
         if (line.rfind("VmSize:", 0) == 0)
             taken = std::stoull(line.substr(7)) * 1024;
     }
-    auto old = std::make_shared<rlimit>();
-    getrlimit(RLIMIT_AS, old.get());
-    rlimit limited = *old;
-    limited.rlim_cur = taken + room;
-    setrlimit(RLIMIT_AS, &limited);
-    return std::shared_ptr<void>(nullptr, [old](void*) { setrlimit(RLIMIT_AS, old.get()); });
+    return Limited(RLIMIT_AS, taken + room);
 }
 
 toolkit::Toolkit& Gui() {
-    return testsupport::Gui();
+    // Lives until the process ends: Qt must not be torn down among other static objects.
+    static toolkit::Toolkit* toolkit = toolkit::CreateToolkit().release();
+    return *toolkit;
 }
 bool On9x() {
     return false;
@@ -139,8 +133,7 @@ bool Visible(toolkit::Control& control) {
     return testsupport::WidgetOf(control)->isVisible();
 }
 bool Focused(toolkit::Control& control) {
-    QWidget* widget = testsupport::WidgetOf(control);
-    return widget == KeyboardFocus();
+    return testsupport::WidgetOf(control) == KeyboardFocus();
 }
 bool TakesEveryCharacter(toolkit::Control&) {
     return true;
@@ -169,7 +162,8 @@ bool WhenModal(const std::function<void()>& open, const std::function<void()>& i
 }
 
 void Settle() {
-    testsupport::ProcessEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
 }
 
 void RecordBoxesIn(Boxes* boxes) {
@@ -180,9 +174,9 @@ void RecordBoxesIn(Boxes* boxes) {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
             return boxes->shown.push_back({"no box on the screen", -1, ""});
-        const int icons[] = {0, 64, 48, 16, 32};  // QMessageBox::Icon in order
-        const int icon = icons[box->icon()];
-        boxes->shown.push_back({box->text().toStdString(), icon, box->windowTitle().toStdString()});
+        const int styles[] = {0, 64, 48, 16, 32};  // of QMessageBox::Icon, in its order
+        boxes->shown.push_back(
+            {box->text().toStdString(), styles[box->icon()], box->windowTitle().toStdString()});
     });
 }
 
