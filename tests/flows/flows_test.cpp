@@ -12,9 +12,6 @@
 namespace flows {
 namespace {
 
-const char* const kFileButtons[] = {"cmdOpen(0)", "cmdOpen(1)", "cmdOpen(2)",
-                                    "cmdOpen(3)", "cmdOpen(4)", "cmdOpen(5)"};
-
 // Bytes 0x80 to 0xFF as Windows-1252 has them, written out here rather than taken from the
 // program's table.
 const std::string kHighHalf =
@@ -31,34 +28,33 @@ void ExpectErrorBox(const Boxes& boxes, std::initializer_list<std::string> parts
 }
 
 TEST(Flows, StartUpGreysTheButtonsOfFilesNotFound) {
-    struct Case {
+    const struct {
         const char* what;
-        bool windowsFolder;
-        std::vector<std::string> inWindows, atRoot;
-        std::string enabled;  // the file buttons' Index, in order
-    };
-    const Case cases[] = {
+        std::vector<std::string> files;  // from the root of the drive
+        std::string enabled;             // the file buttons' Index, in order
+        bool windowsFolder = true;
+    } cases[] = {
         {"fresh Windows Me",
-         true,
-         {"WIN.INI", "SYSTEM.INI", "PROTOCOL", "HOSTS.SAM"},
-         {"AUTOEXEC.BAT", "CONFIG.SYS"},
+         {"WINDOWS\\WIN.INI", "WINDOWS\\SYSTEM.INI", "WINDOWS\\PROTOCOL", "WINDOWS\\HOSTS.SAM",
+          "AUTOEXEC.BAT", "CONFIG.SYS"},
          "01235"},
-        {"either place, any case", true, {"hosts", "System.ini"}, {"win.ini", "SYSTEM.INI"}, "234"},
-        {"names that are no file's", true, {"Protocols", "Close File"}, {"v1.5"}, ""},
+        {"either place, any case",
+         {"WINDOWS\\hosts", "WINDOWS\\System.ini", "win.ini", "SYSTEM.INI"},
+         "234"},
+        {"names that are no file's", {"WINDOWS\\Protocols", "WINDOWS\\Close File", "v1.5"}, ""},
 #ifndef _WIN32
-        {"no Windows folder", false, {}, {"Win.ini", "protocol"}, "35"},
+        {"no Windows folder", {"Win.ini", "protocol"}, "35", false},
 #endif
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Drive drive(c.windowsFolder);
-        for (const std::string& name : c.inWindows) drive.Put(drive.InWindows(name), "x");
-        for (const std::string& name : c.atRoot) drive.Put(drive.AtRoot(name), "x");
+        for (const std::string& name : c.files) drive.Put(drive.AtRoot(name), "x");
         Program program;
         std::string enabled;
-        for (const char* button : kFileButtons) {
-            if (Enabled(program[button]))
-                enabled += button[8];
+        for (char index = '0'; index < '6'; ++index) {
+            if (Enabled(program[std::string("cmdOpen(") + index + ")"]))
+                enabled += index;
         }
         EXPECT_EQ(enabled, c.enabled);
         for (const char* other : {"cmdClose", "cmdSave", "cmdVer"})
