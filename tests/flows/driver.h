@@ -60,14 +60,15 @@ void Focus(toolkit::Control& control);
 // Into the control that has the focus.
 void Type(const std::u32string& text);
 void Press(Key key);
-// Text or caption as the native control shows it, in UTF-8.
-std::string Shown(toolkit::Control& control);
-bool Enabled(toolkit::Control& control);
-bool Visible(toolkit::Control& control);
-bool Focused(toolkit::Control& control);
-// Whether the system hands the control every character typed as typed (Win32: a Unicode
-// window), not only those of the code page.
-bool TakesEveryCharacter(toolkit::Control& control);
+// A control as the system shows it.
+struct Look {
+    std::string text;  // or caption, in UTF-8
+    bool enabled, visible, focused;
+    // The system hands it every character typed as typed (Win32: a Unicode window), not only
+    // those of the code page.
+    bool takesEveryCharacter;
+};
+Look LookOf(toolkit::Control& control);
 bool Modal(toolkit::Form& form, toolkit::Form& owner);
 // Runs `inside` from the event loop of the next modal window `open` opens.
 bool WhenModal(const std::function<void()>& open, const std::function<void()>& inside);
@@ -93,7 +94,8 @@ class Program {
     toolkit::Control& operator[](const std::string& name);
     void Click(const std::string& name) { Press((*this)[name]); }
     void Type(const std::string& name, const std::u32string& text);
-    std::string Shown(const std::string& name) { return flows::Shown((*this)[name]); }
+    Look LookAt(const std::string& name) { return LookOf((*this)[name]); }
+    std::string Shown(const std::string& name) { return LookAt(name).text; }
     // The name of the control with the focus, or "elsewhere".
     std::string Focus();
     // Clicks the version button and runs `inside` while the About window is up.

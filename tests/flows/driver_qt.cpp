@@ -117,26 +117,15 @@ void Press(Key key) {
     SendKey(pressed.key, pressed.modifiers, pressed.text);
 }
 
-std::string Shown(toolkit::Control& control) {
+Look LookOf(toolkit::Control& control) {
     QWidget* widget = testsupport::WidgetOf(control);
+    QString text = widget->property("text").toString();  // buttons, labels, lines
     if (auto* editor = qobject_cast<QsciScintilla*>(widget))
-        return editor->text().toStdString();
+        text = editor->text();
     if (auto* plain = qobject_cast<QPlainTextEdit*>(widget))
-        return plain->toPlainText().toStdString();
-    return widget->property("text").toString().toStdString();  // buttons, labels, lines
-}
-
-bool Enabled(toolkit::Control& control) {
-    return testsupport::WidgetOf(control)->isEnabled();
-}
-bool Visible(toolkit::Control& control) {
-    return testsupport::WidgetOf(control)->isVisible();
-}
-bool Focused(toolkit::Control& control) {
-    return testsupport::WidgetOf(control) == KeyboardFocus();
-}
-bool TakesEveryCharacter(toolkit::Control&) {
-    return true;
+        text = plain->toPlainText();
+    return {text.toStdString(), widget->isEnabled(), widget->isVisible(), widget == KeyboardFocus(),
+            true};
 }
 bool Modal(toolkit::Form& form, toolkit::Form& owner) {
     QWidget* window = testsupport::WindowOf(form);

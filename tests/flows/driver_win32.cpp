@@ -96,27 +96,15 @@ void Press(Key key) {
     PressKey(keys[static_cast<int>(key)], key == Key::ShiftTab);
 }
 
-std::string Shown(toolkit::Control& control) {
+Look LookOf(toolkit::Control& control) {
     HWND window = HandleOf(control);
     std::wstring wide(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     wide.resize(static_cast<size_t>(GetWindowTextW(window, wide.data(), wide.size())));
     std::string utf8(wide.size() * 3, '\0');
     utf8.resize(static_cast<size_t>(WideCharToMultiByte(
         CP_UTF8, 0, wide.data(), wide.size(), utf8.data(), utf8.size(), nullptr, nullptr)));
-    return utf8;
-}
-
-bool Enabled(toolkit::Control& control) {
-    return IsWindowEnabled(HandleOf(control));
-}
-bool Visible(toolkit::Control& control) {
-    return IsWindowVisible(HandleOf(control));
-}
-bool Focused(toolkit::Control& control) {
-    return GetFocus() == HandleOf(control);
-}
-bool TakesEveryCharacter(toolkit::Control& control) {
-    return IsWindowUnicode(HandleOf(control));
+    return {utf8, IsWindowEnabled(window) != FALSE, IsWindowVisible(window) != FALSE,
+            GetFocus() == window, IsWindowUnicode(window) != FALSE};
 }
 bool Modal(toolkit::Form& form, toolkit::Form& owner) {
     HWND window = WindowOf(form);

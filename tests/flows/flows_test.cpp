@@ -53,12 +53,12 @@ TEST(Flows, StartUpGreysTheButtonsOfFilesNotFound) {
         Program program;
         std::string enabled;
         for (char index = '0'; index < '6'; ++index) {
-            if (Enabled(program[std::string("cmdOpen(") + index + ")"]))
+            if (program.LookAt(std::string("cmdOpen(") + index + ")").enabled)
                 enabled += index;
         }
         EXPECT_EQ(enabled, c.enabled);
         for (const char* other : {"cmdClose", "cmdSave", "cmdVer"})
-            EXPECT_TRUE(Enabled(program[other])) << other;
+            EXPECT_TRUE(program.LookAt(other).enabled) << other;
         EXPECT_EQ(program.Shown("cmdVer"), "v1.5");
         EXPECT_EQ(program.Shown("lblFileName"), "None");
         EXPECT_EQ(program.Shown("txtDisplay"), "");
@@ -119,7 +119,7 @@ TEST(Flows, ATextTheFileCannotTakeIsRefusedAndTheFileKept) {
     program.Click("cmdSave");
     EXPECT_EQ(drive.Get(path), "\xE9[windows]\r\n");
     // On 9x the system has the code page's characters only, and best fits the others.
-    EXPECT_EQ(TakesEveryCharacter(program["txtDisplay"]), !On9x());
+    EXPECT_EQ(program.LookAt("txtDisplay").takesEveryCharacter, !On9x());
     if (On9x())
         return;
     program.Type("txtDisplay", U"\u03A9\u4E2D");
@@ -277,13 +277,13 @@ TEST(Flows, TheAboutWindowIsModalAndSwitchesItsContactBox) {
     program.Type("txtDisplay", U"edited ");
     const bool opened = program.WithAbout([&](toolkit::Form& about) {
         EXPECT_TRUE(Modal(about, program.Main()));
-        EXPECT_FALSE(Visible(program["electronicmail"]));
+        EXPECT_FALSE(program.LookAt("electronicmail").visible);
         EXPECT_EQ(program.Focus(), "Command1");
         EXPECT_EQ(program.Shown("lblVersionInfo"), "version 1.5");
         Press(Key::Escape);  // no cancel button
         EXPECT_TRUE(about.IsLoaded());
         Press(Key::Enter);  // the focused button only
-        EXPECT_TRUE(Visible(program["electronicmail"]));
+        EXPECT_TRUE(program.LookAt("electronicmail").visible);
         EXPECT_EQ(program.Shown("electronicmail"), identity::kWebSite);
         for (const auto& [button, shown] : {std::pair{"emailladdy", identity::kEmail},
                                             std::pair{"Command1", identity::kWebSite}}) {
@@ -294,10 +294,10 @@ TEST(Flows, TheAboutWindowIsModalAndSwitchesItsContactBox) {
         EXPECT_FALSE(about.IsLoaded());
     });
     EXPECT_TRUE(opened);
-    EXPECT_TRUE(Enabled(program["cmdVer"]));
+    EXPECT_TRUE(program.LookAt("cmdVer").enabled);
     // The next opening starts afresh; the main window kept its file and text.
     program.WithAbout([&](toolkit::Form&) {
-        EXPECT_FALSE(Visible(program["electronicmail"]));
+        EXPECT_FALSE(program.LookAt("electronicmail").visible);
         EXPECT_EQ(program.Shown("electronicmail"), identity::kEmail);
     });
     EXPECT_EQ(program.Shown("txtDisplay"), "edited [windows]\r\n");

@@ -103,7 +103,7 @@ void Program::Type(const std::string& name, const std::u32string& text) {
 }
 
 std::string Program::Focus() {
-    toolkit::Control* focused = Find(*window_, [](auto& c) { return Focused(c); });
+    toolkit::Control* focused = Find(*window_, [](auto& c) { return LookOf(c).focused; });
     return focused ? NameOf(*focused) : "elsewhere";
 }
 
