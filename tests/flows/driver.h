@@ -82,8 +82,8 @@ struct Boxes {
     std::vector<toolkit::ShownMessageBox> shown;
     Boxes* outer;
 };
-// Has the backend record the boxes shown in `boxes`, or none when null.
-void RecordBoxesIn(Boxes* boxes);
+// The box the system shows, as shown, when the program asked for `asked`.
+toolkit::ShownMessageBox OnScreen(const toolkit::ShownMessageBox& asked);
 
 // The main window, started on the drive as it is, and its About window once opened.
 class Program {

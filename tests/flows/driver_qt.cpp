@@ -155,18 +155,12 @@ void Settle() {
     QCoreApplication::processEvents();
 }
 
-void RecordBoxesIn(Boxes* boxes) {
-    if (!boxes)
-        return toolkit::SetMessageBoxObserver({});
-    // What the box on the screen shows, not what the program asked for.
-    toolkit::SetMessageBoxObserver([boxes](const toolkit::ShownMessageBox&) {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return boxes->shown.push_back({"no box on the screen", -1, ""});
-        const int styles[] = {0, 64, 48, 16, 32};  // of QMessageBox::Icon, in its order
-        boxes->shown.push_back(
-            {box->text().toStdString(), styles[box->icon()], box->windowTitle().toStdString()});
-    });
+toolkit::ShownMessageBox OnScreen(const toolkit::ShownMessageBox&) {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box)
+        return {"no box on the screen", -1, ""};
+    const int styles[] = {0, 64, 48, 16, 32};  // of QMessageBox::Icon, in its order
+    return {box->text().toStdString(), styles[box->icon()], box->windowTitle().toStdString()};
 }
 
 }  // namespace flows

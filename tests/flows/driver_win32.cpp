@@ -139,12 +139,8 @@ void Settle() {
     toolkit::win32::ProcessPendingMessages();
 }
 
-void RecordBoxesIn(Boxes* boxes) {
-    // The backend reports a box as the system shows it (icon and buttons read back).
-    if (!boxes)
-        return toolkit::SetMessageBoxObserver({});
-    toolkit::SetMessageBoxObserver(
-        [boxes](const toolkit::ShownMessageBox& box) { boxes->shown.push_back(box); });
+toolkit::ShownMessageBox OnScreen(const toolkit::ShownMessageBox& asked) {
+    return asked;  // the backend reads icon and buttons back from the box on the screen
 }
 
 }  // namespace flows

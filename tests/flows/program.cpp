@@ -72,11 +72,15 @@ std::vector<std::string> Drive::Names(const std::string& path) const {
 }
 
 Boxes::Boxes() : outer(recording) {
-    RecordBoxesIn(recording = this);
+    recording = this;
+    toolkit::SetMessageBoxObserver([](const toolkit::ShownMessageBox& asked) {
+        if (recording)
+            recording->shown.push_back(OnScreen(asked));
+    });
 }
 
 Boxes::~Boxes() {
-    RecordBoxesIn(recording = outer);
+    recording = outer;
 }
 
 Program::Program() : window_(std::make_unique<editor::frmCindermoor>(Gui())) {
