@@ -34,21 +34,6 @@ class WindowsFamilyCheck : public ::testing::Environment {
 [[maybe_unused]] const auto* const familyCheck =
     ::testing::AddGlobalTestEnvironment(new WindowsFamilyCheck);
 
-// A key posted to the focused window, with Shift held or not in the thread's keyboard state.
-void PressKey(WORD virtualKey, bool shift = false) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    const BYTE held = keys[VK_SHIFT];
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    SetKeyboardState(keys);
-    HWND target = GetFocus();
-    PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
-    PostMessageA(target, WM_KEYUP, virtualKey, 1 | (1u << 30) | (1u << 31));
-    Settle();
-    keys[VK_SHIFT] = held;
-    SetKeyboardState(keys);
-}
-
 }  // namespace
 
 // The prefix's own drive, shared by the tests: its configuration files put aside meanwhile.
@@ -70,9 +55,8 @@ bool On9x() {
     return toolkit::win32::OnWindows9x();
 }
 std::optional<std::uint64_t> TextBoxRoom() {
-    if (On9x())
-        return 65535;
-    return std::nullopt;  // beyond what a test should write
+    // On NT beyond what a test should write.
+    return On9x() ? std::optional<std::uint64_t>(65535) : std::nullopt;
 }
 
 void Press(toolkit::Control& button) {
@@ -92,8 +76,19 @@ void Type(const std::u32string& text) {
 }
 
 void Press(Key key) {
-    const WORD keys[] = {VK_TAB, VK_TAB, VK_RETURN, VK_ESCAPE};
-    PressKey(keys[static_cast<int>(key)], key == Key::ShiftTab);
+    const WORD keys[] = {VK_TAB, VK_TAB, VK_RETURN, VK_ESCAPE},
+               pressed = keys[static_cast<int>(key)];
+    // Posted to the focused window, with Shift held or not in the thread's keyboard state.
+    BYTE state[256];
+    GetKeyboardState(state);
+    const BYTE shift = state[VK_SHIFT];
+    state[VK_SHIFT] = key == Key::ShiftTab ? 0x80 : 0;
+    SetKeyboardState(state);
+    PostMessageA(GetFocus(), WM_KEYDOWN, pressed, 1);
+    PostMessageA(GetFocus(), WM_KEYUP, pressed, 1 | (1u << 30) | (1u << 31));
+    Settle();
+    state[VK_SHIFT] = shift;
+    SetKeyboardState(state);
 }
 
 Look LookOf(toolkit::Control& control) {
