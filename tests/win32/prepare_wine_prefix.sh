@@ -17,7 +17,9 @@ log="$prefix/wine.log"
 # A server left over from an interrupted run would hold on to the old state.
 "$bin/wineserver" -k </dev/null >>"$log" 2>&1 || true
 "$bin/wineserver" -w </dev/null >>"$log" 2>&1 || true
-[ -f "$prefix/system.reg" ] || "$bin/wineboot" -i </dev/null >>"$log" 2>&1
+wineboot="$bin/wineboot"
+[ -x "$wineboot" ] || wineboot=wineboot
+[ -f "$prefix/system.reg" ] || "$wineboot" -i </dev/null >>"$log" 2>&1
 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >>"$log" 2>&1
 for program in "$@"; do
     "$wine" reg add "HKCU\\Software\\Wine\\AppDefaults\\$program" /v Version /d win98 /f \
