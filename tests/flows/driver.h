@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -16,28 +17,30 @@
 namespace flows {
 
 // A drive with the configuration files on it, addressed as the program names them
-// ("C:\WINDOWS\Win.ini"); none of the six files is there at first.
+// ("C:\WINDOWS\Win.ini"); none of the six files is there at first, and every file put
+// there goes again at the end.
 class Drive {
   public:
     explicit Drive(bool withWindowsFolder = true);
     ~Drive();
-    std::string InWindows(const std::string& name) const;
-    std::string AtRoot(const std::string& name) const;
+    std::string InWindows(const std::string& name) const { return windows_ + "\\" + name; }
+    std::string AtRoot(const std::string& name) const { return windows_.substr(0, 3) + name; }
     void Put(const std::string& path, const std::string& bytes) const;
     // A file of that size whose first bytes are `head`.
     void PutSized(const std::string& path, const std::string& head, std::uint64_t size) const;
     std::optional<std::string> Get(const std::string& path) const;
     void Remove(const std::string& path) const;
-    // The name the file is stored under, found in any letter case; "" when there is none.
-    std::string StoredName(const std::string& path) const;
-    // Names in the folder of `path` besides its own, to spot stray temporary files.
-    std::size_t Neighbours(const std::string& path) const;
+    // The names stored in the folder of `path`, as stored.
+    std::vector<std::string> Names(const std::string& path) const;
     // Saves to `path` fail while the result lives (a full disk, or a read-only file).
     std::shared_ptr<void> SavesFail(const std::string& path) const;
 
   private:
-    struct State;
-    std::unique_ptr<State> state_;
+    std::filesystem::path Local(const std::string& path) const;
+    std::shared_ptr<void> scratch_;  // the backend's drive or its files put aside
+    std::filesystem::path driveC_;
+    std::string windows_;
+    mutable std::vector<std::filesystem::path> put_;
 };
 
 // The process may take only `room` bytes more memory while the result lives (Linux only).
@@ -57,14 +60,15 @@ void Focus(toolkit::Control& control);
 // Into the control that has the focus.
 void Type(const std::u32string& text);
 void Press(Key key);
-// Text or caption as the native control shows it, in UTF-8.
-std::string Shown(toolkit::Control& control);
-bool Enabled(toolkit::Control& control);
-bool Visible(toolkit::Control& control);
-bool Focused(toolkit::Control& control);
-// Whether the system hands the control every character typed as typed (Win32: a Unicode
-// window), not only those of the code page.
-bool TakesEveryCharacter(toolkit::Control& control);
+// A control as the system shows it.
+struct Look {
+    std::string text;  // or caption, in UTF-8
+    bool enabled, visible, focused;
+    // The system hands it every character typed as typed (Win32: a Unicode window), not only
+    // those of the code page.
+    bool takesEveryCharacter;
+};
+Look LookOf(toolkit::Control& control);
 bool Modal(toolkit::Form& form, toolkit::Form& owner);
 // Runs `inside` from the event loop of the next modal window `open` opens.
 bool WhenModal(const std::function<void()>& open, const std::function<void()>& inside);
@@ -72,17 +76,14 @@ void Settle();
 
 // Every message box shown while it lives (and no younger one does), as shown, each
 // answered with OK.
-class Boxes {
-  public:
+struct Boxes {
     Boxes();
     ~Boxes();
     std::vector<toolkit::ShownMessageBox> shown;
-
-  private:
-    Boxes* outer_;
+    Boxes* outer;
 };
-// Has the backend record the boxes shown in `boxes`, or none when null.
-void RecordBoxesIn(Boxes* boxes);
+// The box the system shows, as shown, when the program asked for `asked`.
+toolkit::ShownMessageBox OnScreen(const toolkit::ShownMessageBox& asked);
 
 // The main window, started on the drive as it is, and its About window once opened.
 class Program {
@@ -92,11 +93,10 @@ class Program {
     // "cmdOpen(3)" or "cmdSave"; About's controls while it is open.
     toolkit::Control& operator[](const std::string& name);
     void Click(const std::string& name) { Press((*this)[name]); }
-    void Type(const std::string& name, const std::u32string& text) {
-        flows::Focus((*this)[name]);
-        flows::Type(text);
-    }
-    std::string Shown(const std::string& name) { return flows::Shown((*this)[name]); }
+    void Type(const std::string& name, const std::u32string& text);
+    Look LookAt(const std::string& name) { return LookOf((*this)[name]); }
+    std::string Shown(const std::string& name) { return LookAt(name).text; }
+    // The name of the control with the focus, or "elsewhere".
     std::string Focus();
     // Clicks the version button and runs `inside` while the About window is up.
     bool WithAbout(const std::function<void(toolkit::Form&)>& inside);

@@ -2,89 +2,40 @@
 #include <sys/resource.h>
 
 #include <Qsci/qsciscintilla.h>
-#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <csignal>
-#include <filesystem>
 #include <fstream>
 
 #include "tests/flows/driver.h"
 #include "tests/support/gui.h"
 #include "tests/support/temp_drive.h"
+#include "toolkit/backend.h"
 
 namespace flows {
 
-namespace fs = std::filesystem;
+Drive::Drive(bool withWindowsFolder) : windows_("C:\\WINDOWS") {
+    auto drive = std::make_shared<testsupport::TempDrive>(withWindowsFolder ? "WINDOWS" : "");
+    driveC_ = drive->DriveC();
+    scratch_ = drive;
+}
+namespace {
+// The process's limit of `resource` lowered to `most` until the result goes.
+std::shared_ptr<void> Limited(decltype(RLIMIT_AS) resource, rlim_t most) {
+    auto old = std::make_shared<rlimit>();
+    getrlimit(resource, old.get());
+    const rlimit limited{most, old->rlim_max};
+    setrlimit(resource, &limited);
+    return std::shared_ptr<void>(nullptr, [=](void*) { setrlimit(resource, old.get()); });
+}
+}  // namespace
 
-struct Drive::State {
-    explicit State(bool withWindowsFolder) : drive(withWindowsFolder ? "WINDOWS" : "") {}
-    fs::path Local(const std::string& path) const {
-        std::string relative = path.substr(3);
-        std::replace(relative.begin(), relative.end(), '\\', '/');
-        return drive.DriveC() / relative;
-    }
-    testsupport::TempDrive drive;
-};
-
-Drive::Drive(bool withWindowsFolder) : state_(std::make_unique<State>(withWindowsFolder)) {}
-Drive::~Drive() = default;
-std::string Drive::InWindows(const std::string& name) const {
-    return "C:\\WINDOWS\\" + name;
-}
-std::string Drive::AtRoot(const std::string& name) const {
-    return "C:\\" + name;
-}
-void Drive::Put(const std::string& path, const std::string& bytes) const {
-    testsupport::WriteBytes(state_->Local(path), bytes);
-}
-void Drive::PutSized(const std::string& path, const std::string& head, std::uint64_t size) const {
-    Put(path, head);
-    fs::resize_file(state_->Local(path), size);  // sparse: no disk taken
-}
-std::optional<std::string> Drive::Get(const std::string& path) const {
-    if (!fs::exists(state_->Local(path)))
-        return std::nullopt;
-    return testsupport::ReadBytes(state_->Local(path));
-}
-void Drive::Remove(const std::string& path) const {
-    fs::remove(state_->Local(path));
-}
-std::string Drive::StoredName(const std::string& path) const {
-    const fs::path local = state_->Local(path);
-    for (const fs::directory_entry& entry : fs::directory_iterator(local.parent_path())) {
-        const QString name = QString::fromStdString(entry.path().filename().string());
-        if (name.compare(QString::fromStdString(local.filename().string()), Qt::CaseInsensitive) ==
-            0)
-            return name.toStdString();
-    }
-    return "";
-}
-std::size_t Drive::Neighbours(const std::string& path) const {
-    const fs::path folder = state_->Local(path).parent_path();
-    const auto entries = fs::directory_iterator(folder);
-    return static_cast<std::size_t>(std::distance(fs::begin(entries), fs::end(entries))) - 1;
-}
 std::shared_ptr<void> Drive::SavesFail(const std::string&) const {
-    // A full disk, as the process sees one: no file may grow beyond 4 KiB.
-    struct Limit {
-        rlimit old{};
-        void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
-    };
-    auto limit = std::make_shared<Limit>();
-    getrlimit(RLIMIT_FSIZE, &limit->old);
-    rlimit limited = limit->old;
-    limited.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &limited);
-    return std::shared_ptr<void>(nullptr, [limit](void*) {
-        setrlimit(RLIMIT_FSIZE, &limit->old);
-        std::signal(SIGXFSZ, limit->oldHandler);
-    });
+    std::signal(SIGXFSZ, SIG_IGN);       // a write beyond the limit fails instead of ending us
+    return Limited(RLIMIT_FSIZE, 4096);  // a full disk, as the process sees one
 }
 
 std::shared_ptr<void> MemoryLimited(std::uint64_t room) {
@@ -95,16 +46,13 @@ std::shared_ptr<void> MemoryLimited(std::uint64_t room) {
         if (line.rfind("VmSize:", 0) == 0)
             taken = std::stoull(line.substr(7)) * 1024;
     }
-    auto old = std::make_shared<rlimit>();
-    getrlimit(RLIMIT_AS, old.get());
-    rlimit limited = *old;
-    limited.rlim_cur = taken + room;
-    setrlimit(RLIMIT_AS, &limited);
-    return std::shared_ptr<void>(nullptr, [old](void*) { setrlimit(RLIMIT_AS, old.get()); });
+    return Limited(RLIMIT_AS, taken + room);
 }
 
 toolkit::Toolkit& Gui() {
-    return testsupport::Gui();
+    // Lives until the process ends: Qt must not be torn down among other static objects.
+    static toolkit::Toolkit* toolkit = toolkit::CreateToolkit().release();
+    return *toolkit;
 }
 bool On9x() {
     return false;
@@ -157,46 +105,27 @@ void Type(const std::u32string& text) {
 }
 
 void Press(Key key) {
-    switch (key) {
-        case Key::Tab:
-            return SendKey(Qt::Key_Tab, Qt::NoModifier, "\t");
-        case Key::ShiftTab:
-            return SendKey(Qt::Key_Backtab, Qt::ShiftModifier, "");
-        case Key::Enter:
-            return SendKey(Qt::Key_Return, Qt::NoModifier, "\r");
-        case Key::Escape:
-            return SendKey(Qt::Key_Escape, Qt::NoModifier, "\x1b");
-    }
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        const char* text;
+    } keys[] = {{Qt::Key_Tab, Qt::NoModifier, "\t"},
+                {Qt::Key_Backtab, Qt::ShiftModifier, ""},
+                {Qt::Key_Return, Qt::NoModifier, "\r"},
+                {Qt::Key_Escape, Qt::NoModifier, "\x1b"}};
+    const auto& pressed = keys[static_cast<int>(key)];
+    SendKey(pressed.key, pressed.modifiers, pressed.text);
 }
 
-std::string Shown(toolkit::Control& control) {
-    QWidget* w = testsupport::WidgetOf(control);
-    QString text;
-    if (auto* button = qobject_cast<QAbstractButton*>(w))
-        text = button->text();
-    else if (auto* label = qobject_cast<QLabel*>(w))
-        text = label->text();
-    else if (auto* line = qobject_cast<QLineEdit*>(w))
-        text = line->text();
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
-        text = plain->toPlainText();
-    else if (auto* editor = qobject_cast<QsciScintilla*>(w))
-        text = editor->text();
-    return text.toStdString();
-}
-
-bool Enabled(toolkit::Control& control) {
-    return testsupport::WidgetOf(control)->isEnabled();
-}
-bool Visible(toolkit::Control& control) {
-    return testsupport::WidgetOf(control)->isVisible();
-}
-bool Focused(toolkit::Control& control) {
+Look LookOf(toolkit::Control& control) {
     QWidget* widget = testsupport::WidgetOf(control);
-    return widget == KeyboardFocus();
-}
-bool TakesEveryCharacter(toolkit::Control&) {
-    return true;
+    QString text = widget->property("text").toString();  // buttons, labels, lines
+    if (auto* editor = qobject_cast<QsciScintilla*>(widget))
+        text = editor->text();
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(widget))
+        text = plain->toPlainText();
+    return {text.toStdString(), widget->isEnabled(), widget->isVisible(), widget == KeyboardFocus(),
+            true};
 }
 bool Modal(toolkit::Form& form, toolkit::Form& owner) {
     QWidget* window = testsupport::WindowOf(form);
@@ -222,24 +151,16 @@ bool WhenModal(const std::function<void()>& open, const std::function<void()>& i
 }
 
 void Settle() {
-    testsupport::ProcessEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
 }
 
-void RecordBoxesIn(Boxes* boxes) {
-    if (!boxes)
-        return toolkit::SetMessageBoxObserver({});
-    // What the box on the screen shows, not what the program asked for.
-    toolkit::SetMessageBoxObserver([boxes](const toolkit::ShownMessageBox&) {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return boxes->shown.push_back({"no box on the screen", -1, ""});
-        const int icon = box->icon() == QMessageBox::Critical      ? 16
-                         : box->icon() == QMessageBox::Question    ? 32
-                         : box->icon() == QMessageBox::Warning     ? 48
-                         : box->icon() == QMessageBox::Information ? 64
-                                                                   : 0;
-        boxes->shown.push_back({box->text().toStdString(), icon, box->windowTitle().toStdString()});
-    });
+toolkit::ShownMessageBox OnScreen(const toolkit::ShownMessageBox&) {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box)
+        return {"no box on the screen", -1, ""};
+    const int styles[] = {0, 64, 48, 16, 32};  // of QMessageBox::Icon, in its order
+    return {box->text().toStdString(), styles[box->icon()], box->windowTitle().toStdString()};
 }
 
 }  // namespace flows

@@ -1,68 +1,46 @@
 // The driver on the Win32 backend: real windows under Wine, over the prefix's own C: drive.
-#include <optional>
-#include <vector>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <utility>
 
 #include "tests/flows/driver.h"
 #include "tests/win32/support/drive_files.h"
-#include "tests/win32/support/wine_gui.h"
+#include "toolkit/backend.h"
+#include "toolkit/win32/message_loop.h"
+#include "toolkit/win32/win32_control.h"
+#include "toolkit/win32/win32_form.h"
+#include "toolkit/win32/windows_family.h"
 
 namespace flows {
+namespace {
 
-// The prefix's drive is shared: every file a test puts there goes again.
-struct Drive::State {
-    ~State() {
-        for (const std::string& path : put) {
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(path.c_str());
-        }
+HWND HandleOf(toolkit::Control& control) {
+    return dynamic_cast<toolkit::win32::Win32Control&>(control).Handle();
+}
+HWND WindowOf(toolkit::Form& form) {
+    return dynamic_cast<toolkit::win32::Win32Form&>(form).Handle();
+}
+
+// A run meant for Windows 98 (CINDERMOOR_WINDOWS_FAMILY=9x) that the system does not take
+// for one would test the NT paths under the wrong name: it fails instead.
+class WindowsFamilyCheck : public ::testing::Environment {
+    void SetUp() override {
+        const char* family = std::getenv("CINDERMOOR_WINDOWS_FAMILY");
+        ASSERT_EQ(On9x(), family != nullptr && std::string(family) == "9x")
+            << "GetVersion() = " << std::hex << GetVersion();
     }
-    testsupport::ConfigFilesAside aside;
-    std::vector<std::string> put;
 };
+[[maybe_unused]] const auto* const familyCheck =
+    ::testing::AddGlobalTestEnvironment(new WindowsFamilyCheck);
 
-Drive::Drive(bool) : state_(std::make_unique<State>()) {}
-Drive::~Drive() = default;
-std::string Drive::InWindows(const std::string& name) const {
-    return testsupport::WindowsDir() + "\\" + name;
-}
-std::string Drive::AtRoot(const std::string& name) const {
-    return testsupport::DriveRoot() + name;
-}
-void Drive::Put(const std::string& path, const std::string& bytes) const {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    testsupport::WriteBytes(path, bytes);
-    state_->put.push_back(path);
-}
-void Drive::PutSized(const std::string& path, const std::string& head, std::uint64_t size) const {
-    std::string bytes = head;
-    bytes.resize(size, 'x');
-    Put(path, bytes);
-}
-std::optional<std::string> Drive::Get(const std::string& path) const {
-    return testsupport::ReadBytes(path);
-}
-void Drive::Remove(const std::string& path) const {
-    testsupport::Remove(path);
-}
-std::string Drive::StoredName(const std::string& path) const {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return "";
-    FindClose(search);
-    return found.cFileName;
-}
-std::size_t Drive::Neighbours(const std::string& path) const {
-    std::size_t count = 0;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path.substr(0, path.rfind('\\')) + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    do ++count;
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return count;
-}
+}  // namespace
+
+// The prefix's own drive, shared by the tests: its configuration files put aside meanwhile.
+Drive::Drive(bool)
+    : scratch_(std::make_shared<testsupport::ConfigFilesAside>()),
+      driveC_(testsupport::DriveRoot()),
+      windows_(testsupport::WindowsDir()) {}
 std::shared_ptr<void> Drive::SavesFail(const std::string& path) const {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     return std::shared_ptr<void>(
@@ -70,24 +48,24 @@ std::shared_ptr<void> Drive::SavesFail(const std::string& path) const {
 }
 
 toolkit::Toolkit& Gui() {
-    return testsupport::Gui();
+    static std::unique_ptr<toolkit::Toolkit> toolkit = toolkit::CreateToolkit();
+    return *toolkit;
 }
 bool On9x() {
-    return testsupport::OnWindows9x();
+    return toolkit::win32::OnWindows9x();
 }
 std::optional<std::uint64_t> TextBoxRoom() {
-    if (On9x())
-        return 65535;
-    return std::nullopt;  // beyond what a test should write
+    // On NT beyond what a test should write.
+    return On9x() ? std::optional<std::uint64_t>(65535) : std::nullopt;
 }
 
 void Press(toolkit::Control& button) {
-    SendMessageA(testsupport::HandleOf(button), BM_CLICK, 0, 0);
+    SendMessageA(HandleOf(button), BM_CLICK, 0, 0);
     Settle();
 }
 
 void Focus(toolkit::Control& control) {
-    SetFocus(testsupport::HandleOf(control));
+    SetFocus(HandleOf(control));
     Settle();
 }
 
@@ -98,63 +76,66 @@ void Type(const std::u32string& text) {
 }
 
 void Press(Key key) {
-    switch (key) {
-        case Key::Tab:
-            return testsupport::PressKey(VK_TAB);
-        case Key::ShiftTab:
-            return testsupport::PressKeyWith(VK_SHIFT, VK_TAB);
-        case Key::Enter:
-            return testsupport::PressKey(VK_RETURN);
-        case Key::Escape:
-            return testsupport::PressKey(VK_ESCAPE);
-    }
+    const WORD keys[] = {VK_TAB, VK_TAB, VK_RETURN, VK_ESCAPE},
+               pressed = keys[static_cast<int>(key)];
+    // Posted to the focused window, with Shift held or not in the thread's keyboard state.
+    BYTE state[256];
+    GetKeyboardState(state);
+    const BYTE shift = state[VK_SHIFT];
+    state[VK_SHIFT] = key == Key::ShiftTab ? 0x80 : 0;
+    SetKeyboardState(state);
+    PostMessageA(GetFocus(), WM_KEYDOWN, pressed, 1);
+    PostMessageA(GetFocus(), WM_KEYUP, pressed, 1 | (1u << 30) | (1u << 31));
+    Settle();
+    state[VK_SHIFT] = shift;
+    SetKeyboardState(state);
 }
 
-std::string Shown(toolkit::Control& control) {
-    HWND window = testsupport::HandleOf(control);
+Look LookOf(toolkit::Control& control) {
+    HWND window = HandleOf(control);
     std::wstring wide(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     wide.resize(static_cast<size_t>(GetWindowTextW(window, wide.data(), wide.size())));
     std::string utf8(wide.size() * 3, '\0');
     utf8.resize(static_cast<size_t>(WideCharToMultiByte(
         CP_UTF8, 0, wide.data(), wide.size(), utf8.data(), utf8.size(), nullptr, nullptr)));
-    return utf8;
-}
-
-bool Enabled(toolkit::Control& control) {
-    return IsWindowEnabled(testsupport::HandleOf(control));
-}
-bool Visible(toolkit::Control& control) {
-    return IsWindowVisible(testsupport::HandleOf(control));
-}
-bool Focused(toolkit::Control& control) {
-    return GetFocus() == testsupport::HandleOf(control);
-}
-bool TakesEveryCharacter(toolkit::Control& control) {
-    return IsWindowUnicode(testsupport::HandleOf(control));
+    return {utf8, IsWindowEnabled(window) != FALSE, IsWindowVisible(window) != FALSE,
+            GetFocus() == window, IsWindowUnicode(window) != FALSE};
 }
 bool Modal(toolkit::Form& form, toolkit::Form& owner) {
-    HWND window = testsupport::WindowOf(form);
+    HWND window = WindowOf(form);
     return IsWindowVisible(window) && GetActiveWindow() == window &&
-           !IsWindowEnabled(testsupport::WindowOf(owner));
+           !IsWindowEnabled(WindowOf(owner));
 }
 
+namespace {
+const std::function<void()>* armed = nullptr;
+bool ran = false;
+}  // namespace
+
 bool WhenModal(const std::function<void()>& open, const std::function<void()>& inside) {
-    testsupport::WhenModal modal(inside);
+    // A thread timer fires from the message loop the modal window runs.
+    armed = &inside, ran = false;
+    const UINT_PTR timer =
+        SetTimer(nullptr, 0, USER_TIMER_MINIMUM, [](HWND, UINT, UINT_PTR timer, DWORD) {
+            KillTimer(nullptr, timer);
+            if (const std::function<void()>* run = std::exchange(armed, nullptr)) {
+                ran = true;
+                (*run)();
+            }
+        });
     open();
     Settle();
-    return modal.Ran();
+    KillTimer(nullptr, timer);
+    armed = nullptr;
+    return ran;
 }
 
 void Settle() {
-    testsupport::ProcessMessages();
+    toolkit::win32::ProcessPendingMessages();
 }
 
-void RecordBoxesIn(Boxes* boxes) {
-    // The backend reports a box as the system shows it (icon and buttons read back).
-    if (!boxes)
-        return toolkit::SetMessageBoxObserver({});
-    toolkit::SetMessageBoxObserver(
-        [boxes](const toolkit::ShownMessageBox& box) { boxes->shown.push_back(box); });
+toolkit::ShownMessageBox OnScreen(const toolkit::ShownMessageBox& asked) {
+    return asked;  // the backend reads icon and buttons back from the box on the screen
 }
 
 }  // namespace flows

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <string>
 
 #include "tests/flows/driver.h"
@@ -7,29 +9,78 @@
 namespace flows {
 namespace {
 
+Boxes* recording = nullptr;
+
 // "cmdOpen(3)" for an element of a control array.
 std::string NameOf(const toolkit::Control& control) {
     const int index = control.Index();
     return index < 0 ? control.Name() : control.Name() + "(" + std::to_string(index) + ")";
 }
 
-std::vector<toolkit::Form*> Forms(editor::frmCindermoor& window) {
+// The first control of the open windows, About's first, for which `wanted` holds.
+toolkit::Control* Find(editor::frmCindermoor& window,
+                       const std::function<bool(toolkit::Control&)>& wanted) {
     std::vector<toolkit::Form*> forms{&window.Form()};
     if (window.AboutWindow() && window.AboutWindow()->Form().IsLoaded())
         forms.insert(forms.begin(), &window.AboutWindow()->Form());
-    return forms;
+    for (toolkit::Form* form : forms) {
+        for (toolkit::Control* control : form->Controls()) {
+            if (wanted(*control))
+                return control;
+        }
+    }
+    return nullptr;
 }
-
-Boxes* recording = nullptr;
 
 }  // namespace
 
-Boxes::Boxes() : outer_(recording) {
-    RecordBoxesIn(recording = this);
+Drive::~Drive() {
+    for (const std::filesystem::path& file : put_) {
+        std::error_code ignored;
+        std::filesystem::permissions(file, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove(file, ignored);
+    }
+}
+std::filesystem::path Drive::Local(const std::string& path) const {
+    std::string relative = path.substr(3);
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    return driveC_ / relative;
+}
+void Drive::Put(const std::string& path, const std::string& bytes) const {
+    std::ofstream(Local(path), std::ios::binary | std::ios::trunc) << bytes;
+    put_.push_back(Local(path));
+}
+void Drive::PutSized(const std::string& path, const std::string& head, std::uint64_t size) const {
+    Put(path, head);
+    std::filesystem::resize_file(Local(path), size);  // sparse where the system can
+}
+std::optional<std::string> Drive::Get(const std::string& path) const {
+    std::ifstream file(Local(path), std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+void Drive::Remove(const std::string& path) const {
+    std::filesystem::remove(Local(path));
+}
+std::vector<std::string> Drive::Names(const std::string& path) const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(Local(path).parent_path()))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
+Boxes::Boxes() : outer(recording) {
+    recording = this;
+    toolkit::SetMessageBoxObserver([](const toolkit::ShownMessageBox& asked) {
+        if (recording)
+            recording->shown.push_back(OnScreen(asked));
+    });
 }
 
 Boxes::~Boxes() {
-    RecordBoxesIn(recording = outer_);
+    recording = outer;
 }
 
 Program::Program() : window_(std::make_unique<editor::frmCindermoor>(Gui())) {
@@ -45,23 +96,19 @@ Program::~Program() {
 }
 
 toolkit::Control& Program::operator[](const std::string& name) {
-    for (toolkit::Form* form : Forms(*window_)) {
-        for (toolkit::Control* control : form->Controls()) {
-            if (NameOf(*control) == name)
-                return *control;
-        }
-    }
+    if (toolkit::Control* control = Find(*window_, [&](auto& c) { return NameOf(c) == name; }))
+        return *control;
     throw std::out_of_range("no control " + name);
 }
 
+void Program::Type(const std::string& name, const std::u32string& text) {
+    flows::Focus((*this)[name]);
+    flows::Type(text);
+}
+
 std::string Program::Focus() {
-    for (toolkit::Form* form : Forms(*window_)) {
-        for (toolkit::Control* control : form->Controls()) {
-            if (Focused(*control))
-                return NameOf(*control);
-        }
-    }
-    return "elsewhere";
+    toolkit::Control* focused = Find(*window_, [](auto& c) { return LookOf(c).focused; });
+    return focused ? NameOf(*focused) : "elsewhere";
 }
 
 bool Program::WithAbout(const std::function<void(toolkit::Form&)>& inside) {

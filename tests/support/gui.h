@@ -1,8 +1,7 @@
-// Real Qt windows for tests (run under QT_QPA_PLATFORM=offscreen).
+// Real Qt windows for tests and the benchmark (run under QT_QPA_PLATFORM=offscreen).
 #pragma once
 
 #include <QWidget>
-#include <string>
 #include <vector>
 
 #include "toolkit/form.h"
@@ -10,18 +9,11 @@
 
 namespace testsupport {
 
-// The program's toolkit, created once per test binary.
-toolkit::Toolkit& Gui();
-
 // The Qt widget behind a control or a loaded form.
 QWidget* WidgetOf(toolkit::Control& control);
 QWidget* WindowOf(toolkit::Form& form);
 
-// Lets queued events (deferred deletes, paints) run.
-void ProcessEvents();
-
-// Records every message box shown while it lives; each box is answered with OK (the bench
-// uses it).
+// Records every message box shown while it lives; each box is answered with OK.
 class MessageBoxRecorder {
   public:
     MessageBoxRecorder();
