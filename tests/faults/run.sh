@@ -4,8 +4,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.." || exit 1
 log_dir="${FAULTS_LOG_DIR:-$(mktemp -d)}"
-names=("$@")
-[ $# -gt 0 ] || names=(tests/faults/*.patch)
+[ $# -gt 0 ] || set -- tests/faults/*.patch
 applied=""
 take_out() { [ -z "$applied" ] || { git apply -R "$applied" && applied=""; }; }
 trap take_out EXIT
@@ -26,7 +25,7 @@ builds_for() {
 }
 
 caught=0
-for name in "${names[@]}"; do
+for name in "$@"; do
   name=$(basename "$name" .patch)
   patch=tests/faults/$name.patch
   git apply "$patch" || { echo "$name: DOES NOT APPLY"; continue; }
@@ -47,4 +46,4 @@ done
 for dir in build build-win build-win98; do
   [ ! -f "$dir/CMakeCache.txt" ] || cmake --build "$dir" -j2 >/dev/null 2>&1
 done
-echo "Caught $caught of ${#names[@]} (logs in $log_dir)"
+echo "Caught $caught of $# (logs in $log_dir)"

@@ -18,10 +18,6 @@ foreach(layer base fileops/modFileOps toolkit about editor)
   set(denied_${layer} "${qt}|${windows}")
 endforeach()
 set(denied_fileops "${qt}")
-foreach(layer toolkit/qt toolkit/win32 app)
-  set(denied_${layer} "^$")
-endforeach()
-
 set(sources "")
 foreach(top base fileops toolkit about editor app)
   file(GLOB_RECURSE found RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${top}/*.h ${SOURCE_DIR}/${top}/*.cpp
@@ -45,7 +41,8 @@ foreach(source IN LISTS sources)
       file(RELATIVE_PATH header ${SOURCE_DIR} ${header})
     endif()
     if((EXISTS ${SOURCE_DIR}/${header} AND NOT header MATCHES "${allowed_${layer}}") OR
-       (NOT EXISTS ${SOURCE_DIR}/${header} AND header MATCHES "${denied_${layer}}"))
+       (NOT EXISTS ${SOURCE_DIR}/${header} AND DEFINED denied_${layer} AND
+        header MATCHES "${denied_${layer}}"))
       list(APPEND violations "${source} includes ${header}, which ${layer}/ may not see")
     endif()
   endforeach()

@@ -2,6 +2,7 @@
 // as BMP files in the current folder for compare.sh.
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "editor/frmCindermoor.h"
@@ -24,34 +25,28 @@ bool Save(toolkit::Form& form, const char* file) {
     HideCaret(nullptr);  // it blinks
     RECT frame;
     GetWindowRect(window, &frame);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = frame.right - frame.left;
-    info.biHeight = frame.top - frame.bottom;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biSizeImage = (info.biWidth * 3 + 3) / 4 * 4 * -info.biHeight;
+    const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const DWORD headers = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    const DWORD size = (width * 3 + 3) / 4 * 4 * height;
+    const BITMAPINFOHEADER info{sizeof info, width, -height, 1, 24, BI_RGB, size, 0, 0, 0, 0};
+    const BITMAPFILEHEADER header{0x4D42, headers + info.biSizeImage, 0, 0, headers};
     void* bits = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                                      &bits, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(&info),
+                                      DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(dc, bitmap);
     HDC shown = GetWindowDC(window);
-    const bool copied = BitBlt(dc, 0, 0, info.biWidth, -info.biHeight, shown, 0, 0, SRCCOPY);
+    const bool copied = BitBlt(dc, 0, 0, width, height, shown, 0, 0, SRCCOPY);
     ReleaseDC(window, shown);
     GdiFlush();
-    const auto headers = static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + info.biSize);
-    const BITMAPFILEHEADER header{0x4D42, headers + info.biSizeImage, 0, 0, headers};
-    FILE* out = std::fopen(file, "wb");
-    const bool written = out && std::fwrite(&header, sizeof header, 1, out) == 1 &&
-                         std::fwrite(&info, sizeof info, 1, out) == 1 &&
-                         std::fwrite(bits, info.biSizeImage, 1, out) == 1;
-    if (out)
-        std::fclose(out);
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(static_cast<const char*>(bits), info.biSizeImage);
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
-    return copied && written;
+    return copied && out.flush().good();
 }
 
 editor::frmCindermoor* shownMain = nullptr;

@@ -30,11 +30,8 @@ if(WINDRES)
       "\"\\040\\040\\000\\000\", 1, 8,"  # 32 x 32, 8 bits
       " FILEVERSION 1, 5, 0, 0\n PRODUCTVERSION 1, 5, 0, 0\n FILEOS 0x4\n FILETYPE 0x1\n"
       "VALUE \"Comments\", \"Windows Millennium Cindermoor v1.5  (http://www.cindermoor.org)\""
-      "VALUE \"CompanyName\", \"The Cindermoor Developers\""
       "VALUE \"ProductName\", \"Cindermoor\""
       "VALUE \"FileVersion\", \"1.05\""
-      "VALUE \"ProductVersion\", \"1.05\""
-      "VALUE \"InternalName\", \"cindermoor\""
       "VALUE \"OriginalFilename\", \"cindermoor.exe\""
       "BLOCK \"040904B0\"" "VALUE \"Translation\", 0x409, 1200"  # US English, Unicode
       "processorArchitecture=\"\"${ARCH}\"\"" "WindowsSettings\"\">true</dpiAware>")
