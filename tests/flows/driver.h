@@ -57,22 +57,17 @@ void Focus(toolkit::Control& control);
 // Into the control that has the focus.
 void Type(const std::u32string& text);
 void Press(Key key);
-// A control as the system shows it.
 struct Look {
     std::string text;  // or caption, in UTF-8
     bool enabled, visible, focused;
-    // The system hands it every character typed as typed (Win32: a Unicode window), not only
-    // those of the code page.
-    bool takesEveryCharacter;
+    bool takesEveryCharacter;  // not only those of the code page (Win32: a Unicode window)
 };
 Look LookOf(toolkit::Control& control);
-// Runs `inside` from the event loop of the next window `open` opens; true when that window
-// is modal, its owner taking no input meanwhile.
+// Runs `inside` from the event loop of the next window `open` opens; true if it is modal.
 bool WhenModal(const std::function<void()>& open, const std::function<void()>& inside);
 void Settle();
 
-// Every message box shown while it lives (and no younger one does), as shown, each
-// answered with OK.
+// Every box shown while it lives (and no younger one does), as shown, answered with OK.
 struct Boxes {
     Boxes();
     ~Boxes();
@@ -98,7 +93,6 @@ class Program {
     std::string Shown(const std::string& name) { return LookAt(name).text; }
     // The name of the control with the focus, or "elsewhere".
     std::string Focus();
-    // Clicks the version button and runs `inside` while the About window is up.
     bool WithAbout(const std::function<void(toolkit::Form&)>& inside);
 
   private:

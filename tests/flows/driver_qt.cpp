@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
@@ -77,14 +76,11 @@ QWidget* KeyboardFocus() {
 }
 
 void SendKey(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
-    QWidget* focus = KeyboardFocus();
-    if (!focus)
-        return;
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(focus, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    if (QWidget* now = KeyboardFocus())
-        QApplication::sendEvent(now, &release);
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, key, modifiers, text);
+        if (QWidget* focus = KeyboardFocus())
+            QApplication::sendEvent(focus, &event);
+    }
     Settle();
 }
 }  // namespace
@@ -94,16 +90,10 @@ void Type(const std::u32string& text) {
 }
 
 void Press(Key key) {
-    const struct {
-        int key;
-        Qt::KeyboardModifiers modifiers;
-        const char* text;
-    } keys[] = {{Qt::Key_Tab, Qt::NoModifier, "\t"},
-                {Qt::Key_Backtab, Qt::ShiftModifier, ""},
-                {Qt::Key_Return, Qt::NoModifier, "\r"},
-                {Qt::Key_Escape, Qt::NoModifier, "\x1b"}};
-    const auto& pressed = keys[static_cast<int>(key)];
-    SendKey(pressed.key, pressed.modifiers, pressed.text);
+    const int keys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Return, Qt::Key_Escape};
+    const char* texts[] = {"\t", "", "\r", "\x1b"};
+    const int i = static_cast<int>(key);
+    SendKey(keys[i], key == Key::ShiftTab ? Qt::ShiftModifier : Qt::NoModifier, texts[i]);
 }
 
 Look LookOf(toolkit::Control& control) {
@@ -111,8 +101,6 @@ Look LookOf(toolkit::Control& control) {
     QString text = widget->property("text").toString();  // buttons, labels, lines
     if (auto* editor = qobject_cast<QsciScintilla*>(widget))
         text = editor->text();
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(widget))
-        text = plain->toPlainText();
     return {text.toStdString(), widget->isEnabled(), widget->isVisible(), widget == KeyboardFocus(),
             true};
 }

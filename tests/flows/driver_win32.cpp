@@ -65,14 +65,11 @@ void Press(Key key) {
     // Posted to the focused window, with Shift held or not in the thread's keyboard state.
     BYTE state[256];
     GetKeyboardState(state);
-    const BYTE shift = state[VK_SHIFT];
     state[VK_SHIFT] = key == Key::ShiftTab ? 0x80 : 0;
     SetKeyboardState(state);
     PostMessageA(GetFocus(), WM_KEYDOWN, pressed, 1);
     PostMessageA(GetFocus(), WM_KEYUP, pressed, 1 | (1u << 30) | (1u << 31));
     Settle();
-    state[VK_SHIFT] = shift;
-    SetKeyboardState(state);
 }
 
 Look LookOf(toolkit::Control& control) {

@@ -12,8 +12,7 @@
 namespace flows {
 namespace {
 
-// Bytes 0x80 to 0xFF as Windows-1252 has them, written out here rather than taken from the
-// program's table.
+// Bytes 0x80 to 0xFF as Windows-1252 has them, not as the program's table has them.
 const std::string kHighHalf =
     "€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ\u00A0¡¢£¤¥¦§"
     "¨©ª«¬\u00AD®¯°±²³´µ¶·¸¹º»¼½¾¿ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖ×ØÙÚÛÜÝÞßàáâãäåæçè"
@@ -266,7 +265,6 @@ TEST(Flows, AFailingHandlerShowsWhatFailedAndTheWindowGoesOn) {
     auto form = Gui().CreateForm(layout, {.load = fail, .click = fail});
     Boxes boxes;
     form->Show();
-    Settle();
     Press(form->Get("cmdGo"));
     Press(form->Get("cmdGo"));
     EXPECT_EQ(clicks, 3);
@@ -276,13 +274,10 @@ TEST(Flows, AFailingHandlerShowsWhatFailedAndTheWindowGoesOn) {
         EXPECT_EQ(box.style, 16);
         EXPECT_EQ(box.caption, "Test");
     }
-    form.reset();
-    Settle();
 }
 
 #ifndef _WIN32
-// The address space of a process can be limited on Linux only; in a child process, which
-// exits with 0 when all went well.
+// Linux only can limit a process's memory; in a child process, which exits with 0 if all is well.
 void OpenAndSaveWithTooLittleMemory() {
     Drive drive;
     std::string accented;  // 80 MiB in the text box, which reserves up to 120 MiB

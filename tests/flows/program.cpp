@@ -35,10 +35,8 @@ toolkit::Control* Find(editor::frmCindermoor& window,
 }  // namespace
 
 Drive::~Drive() {
-    for (const std::filesystem::path& file : put_) {
-        std::error_code ignored;
-        std::filesystem::remove(file, ignored);
-    }
+    std::error_code ignored;
+    for (const std::filesystem::path& file : put_) std::filesystem::remove(file, ignored);
 }
 std::filesystem::path Drive::Local(const std::string& path) const {
     std::string relative = path.substr(3);

@@ -34,4 +34,3 @@ until [ -f "$ready" ]; do
     [ "$tries" -le 300 ] || { echo "Wine did not come up; its log:" >&2; cat "$log" >&2; exit 1; }
     sleep 0.1
 done
-echo "Wine prefix ready: $prefix (graphics driver: null)"
