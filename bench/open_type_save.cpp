@@ -130,7 +130,7 @@ int RunOpenTypeSave(const std::string& hostsPath, bool screenReader, int keysTyp
     }
     Report("save_ms", Median(saveTimes));
     const auto savedBytes = static_cast<long>(std::filesystem::file_size(hostsPath));
-    if (!boxes.Boxes().empty() || savedBytes != fileBytes + keysTyped) {
+    if (!boxes.boxes.empty() || savedBytes != fileBytes + keysTyped) {
         Report("error", "the save did not write the typed text");
         return 6;
     }

@@ -16,21 +16,19 @@
 
 namespace flows {
 
-// A drive with the configuration files on it, addressed as the program names them
-// ("C:\WINDOWS\Win.ini"); none of the six files is there at first, and every file put
-// there goes again at the end.
+// A drive addressed as the program names it ("C:\WINDOWS\Win.ini"), none of the six files
+// on it at first, every file put there gone again at the end.
 class Drive {
   public:
     explicit Drive(bool withWindowsFolder = true);
     ~Drive();
     std::string InWindows(const std::string& name) const { return windows_ + "\\" + name; }
     std::string AtRoot(const std::string& name) const { return windows_.substr(0, 3) + name; }
-    void Put(const std::string& path, const std::string& bytes) const;
-    // A file of that size whose first bytes are `head`.
-    void PutSized(const std::string& path, const std::string& head, std::uint64_t size) const;
+    // Of `size` bytes, when given, the first of them `bytes`.
+    void Put(const std::string& path, const std::string& bytes, std::uint64_t size = 0) const;
     std::optional<std::string> Get(const std::string& path) const;
     void Remove(const std::string& path) const;
-    // The names stored in the folder of `path`, as stored.
+    // The names stored in the folder of `path`.
     std::vector<std::string> Names(const std::string& path) const;
     // Saves to `path` fail while the result lives (a full disk, or a read-only file).
     std::shared_ptr<void> SavesFail(const std::string& path) const;
@@ -48,7 +46,6 @@ std::shared_ptr<void> MemoryLimited(std::uint64_t room);
 
 enum class Key { Tab, ShiftTab, Enter, Escape };
 
-// The backend's toolkit, created once.
 toolkit::Toolkit& Gui();
 bool On9x();
 // The most bytes of text the big box holds, when the backend has a limit worth a test.
@@ -60,22 +57,17 @@ void Focus(toolkit::Control& control);
 // Into the control that has the focus.
 void Type(const std::u32string& text);
 void Press(Key key);
-// A control as the system shows it.
 struct Look {
     std::string text;  // or caption, in UTF-8
     bool enabled, visible, focused;
-    // The system hands it every character typed as typed (Win32: a Unicode window), not only
-    // those of the code page.
-    bool takesEveryCharacter;
+    bool takesEveryCharacter;  // not only those of the code page (Win32: a Unicode window)
 };
 Look LookOf(toolkit::Control& control);
-bool Modal(toolkit::Form& form, toolkit::Form& owner);
-// Runs `inside` from the event loop of the next modal window `open` opens.
+// Runs `inside` from the event loop of the next window `open` opens; true if it is modal.
 bool WhenModal(const std::function<void()>& open, const std::function<void()>& inside);
 void Settle();
 
-// Every message box shown while it lives (and no younger one does), as shown, each
-// answered with OK.
+// Every box shown while it lives (and no younger one does), as shown, answered with OK.
 struct Boxes {
     Boxes();
     ~Boxes();
@@ -90,17 +82,18 @@ class Program {
   public:
     Program();
     ~Program();
-    // "cmdOpen(3)" or "cmdSave"; About's controls while it is open.
+    // "cmdOpen(3)", "cmdSave"; About's controls while it is open.
     toolkit::Control& operator[](const std::string& name);
     void Click(const std::string& name) { Press((*this)[name]); }
-    void Type(const std::string& name, const std::u32string& text);
+    void Type(const std::string& name, const std::u32string& text) {
+        flows::Focus((*this)[name]);
+        flows::Type(text);
+    }
     Look LookAt(const std::string& name) { return LookOf((*this)[name]); }
     std::string Shown(const std::string& name) { return LookAt(name).text; }
     // The name of the control with the focus, or "elsewhere".
     std::string Focus();
-    // Clicks the version button and runs `inside` while the About window is up.
     bool WithAbout(const std::function<void(toolkit::Form&)>& inside);
-    toolkit::Form& Main() { return window_->Form(); }
 
   private:
     Boxes unexpected_;  // boxes no test awaits

@@ -1,11 +1,12 @@
 // The driver on the Qt backend: real widgets on the offscreen platform, over a scratch drive.
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <Qsci/qsciscintilla.h>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QPlainTextEdit>
+#include <QTest>
 #include <QTimer>
 #include <csignal>
 #include <fstream>
@@ -39,14 +40,9 @@ std::shared_ptr<void> Drive::SavesFail(const std::string&) const {
 }
 
 std::shared_ptr<void> MemoryLimited(std::uint64_t room) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    std::uint64_t taken = 0;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmSize:", 0) == 0)
-            taken = std::stoull(line.substr(7)) * 1024;
-    }
-    return Limited(RLIMIT_AS, taken + room);
+    std::uint64_t pages = 0;  // the address space taken
+    std::ifstream("/proc/self/statm") >> pages;
+    return Limited(RLIMIT_AS, pages * sysconf(_SC_PAGESIZE) + room);
 }
 
 toolkit::Toolkit& Gui() {
@@ -62,15 +58,7 @@ std::optional<std::uint64_t> TextBoxRoom() {
 }
 
 void Press(toolkit::Control& button) {
-    QWidget* widget = testsupport::WidgetOf(button);
-    const QPointF centre = QRectF(widget->rect()).center();
-    const QPointF global = widget->mapToGlobal(centre);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, centre, global, Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(widget, &event);
-    }
+    QTest::mouseClick(testsupport::WidgetOf(button), Qt::LeftButton);
     Settle();
 }
 
@@ -88,14 +76,11 @@ QWidget* KeyboardFocus() {
 }
 
 void SendKey(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
-    QWidget* focus = KeyboardFocus();
-    if (!focus)
-        return;
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(focus, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    if (QWidget* now = KeyboardFocus())
-        QApplication::sendEvent(now, &release);
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, key, modifiers, text);
+        if (QWidget* focus = KeyboardFocus())
+            QApplication::sendEvent(focus, &event);
+    }
     Settle();
 }
 }  // namespace
@@ -105,16 +90,10 @@ void Type(const std::u32string& text) {
 }
 
 void Press(Key key) {
-    const struct {
-        int key;
-        Qt::KeyboardModifiers modifiers;
-        const char* text;
-    } keys[] = {{Qt::Key_Tab, Qt::NoModifier, "\t"},
-                {Qt::Key_Backtab, Qt::ShiftModifier, ""},
-                {Qt::Key_Return, Qt::NoModifier, "\r"},
-                {Qt::Key_Escape, Qt::NoModifier, "\x1b"}};
-    const auto& pressed = keys[static_cast<int>(key)];
-    SendKey(pressed.key, pressed.modifiers, pressed.text);
+    const int keys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Return, Qt::Key_Escape};
+    const char* texts[] = {"\t", "", "\r", "\x1b"};
+    const int i = static_cast<int>(key);
+    SendKey(keys[i], key == Key::ShiftTab ? Qt::ShiftModifier : Qt::NoModifier, texts[i]);
 }
 
 Look LookOf(toolkit::Control& control) {
@@ -122,32 +101,19 @@ Look LookOf(toolkit::Control& control) {
     QString text = widget->property("text").toString();  // buttons, labels, lines
     if (auto* editor = qobject_cast<QsciScintilla*>(widget))
         text = editor->text();
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(widget))
-        text = plain->toPlainText();
     return {text.toStdString(), widget->isEnabled(), widget->isVisible(), widget == KeyboardFocus(),
             true};
 }
-bool Modal(toolkit::Form& form, toolkit::Form& owner) {
-    QWidget* window = testsupport::WindowOf(form);
-    return QApplication::activeModalWidget() == window && window->isVisible() &&
-           testsupport::WindowOf(owner)->isVisible();
-}
-
+// True when `inside` ran while a modal window was up.
 bool WhenModal(const std::function<void()>& open, const std::function<void()>& inside) {
-    bool ran = false;
-    int tries = 0;
-    // Once a modal window is up; the window that opened is driven (and closed) all the same
-    // when it does not behave as one.
-    std::function<void()> poll = [&] {
-        if (!QApplication::activeModalWidget() && ++tries < 50)
-            return QTimer::singleShot(10, poll);
-        ran = true;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        modal = QApplication::activeModalWidget() != nullptr;
         inside();
-    };
-    QTimer::singleShot(0, poll);
+    });
     open();
     Settle();
-    return ran;
+    return modal;
 }
 
 void Settle() {

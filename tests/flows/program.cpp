@@ -35,25 +35,19 @@ toolkit::Control* Find(editor::frmCindermoor& window,
 }  // namespace
 
 Drive::~Drive() {
-    for (const std::filesystem::path& file : put_) {
-        std::error_code ignored;
-        std::filesystem::permissions(file, std::filesystem::perms::owner_write,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove(file, ignored);
-    }
+    std::error_code ignored;
+    for (const std::filesystem::path& file : put_) std::filesystem::remove(file, ignored);
 }
 std::filesystem::path Drive::Local(const std::string& path) const {
     std::string relative = path.substr(3);
     std::replace(relative.begin(), relative.end(), '\\', '/');
     return driveC_ / relative;
 }
-void Drive::Put(const std::string& path, const std::string& bytes) const {
+void Drive::Put(const std::string& path, const std::string& bytes, std::uint64_t size) const {
     std::ofstream(Local(path), std::ios::binary | std::ios::trunc) << bytes;
     put_.push_back(Local(path));
-}
-void Drive::PutSized(const std::string& path, const std::string& head, std::uint64_t size) const {
-    Put(path, head);
-    std::filesystem::resize_file(Local(path), size);  // sparse where the system can
+    if (size)
+        std::filesystem::resize_file(Local(path), size);  // sparse where the system can
 }
 std::optional<std::string> Drive::Get(const std::string& path) const {
     std::ifstream file(Local(path), std::ios::binary);
@@ -99,11 +93,6 @@ toolkit::Control& Program::operator[](const std::string& name) {
     if (toolkit::Control* control = Find(*window_, [&](auto& c) { return NameOf(c) == name; }))
         return *control;
     throw std::out_of_range("no control " + name);
-}
-
-void Program::Type(const std::string& name, const std::u32string& text) {
-    flows::Focus((*this)[name]);
-    flows::Type(text);
 }
 
 std::string Program::Focus() {

@@ -15,7 +15,7 @@ QWidget* WindowOf(toolkit::Form& form) {
 
 MessageBoxRecorder::MessageBoxRecorder() {
     toolkit::SetMessageBoxObserver(
-        [this](const toolkit::ShownMessageBox& box) { boxes_.push_back(box); });
+        [this](const toolkit::ShownMessageBox& box) { boxes.push_back(box); });
 }
 
 MessageBoxRecorder::~MessageBoxRecorder() {

@@ -14,14 +14,10 @@ QWidget* WidgetOf(toolkit::Control& control);
 QWidget* WindowOf(toolkit::Form& form);
 
 // Records every message box shown while it lives; each box is answered with OK.
-class MessageBoxRecorder {
-  public:
+struct MessageBoxRecorder {
     MessageBoxRecorder();
     ~MessageBoxRecorder();
-    const std::vector<toolkit::ShownMessageBox>& Boxes() const { return boxes_; }
-
-  private:
-    std::vector<toolkit::ShownMessageBox> boxes_;
+    std::vector<toolkit::ShownMessageBox> boxes;
 };
 
 }  // namespace testsupport

@@ -1,8 +1,7 @@
 #!/bin/sh
-# Makes the Wine prefix the Windows tests run in, unless it is there already, with the
-# "null" graphics driver so that no display is needed; the programs named after KEEPER.EXE
-# run as on Windows 98 (GetVersion reports 4.10). Then starts Wine's server, services and
-# desktop through KEEPER.EXE for the tests to share (stopped by "wineserver -k").
+# Makes the Wine prefix of the Windows tests (null graphics driver; the programs named after
+# KEEPER.EXE run as Windows 98), then starts Wine and its desktop through KEEPER.EXE for the
+# tests to share (stopped by "wineserver -k").
 # Usage: prepare_wine_prefix.sh PREFIX WINE KEEPER.EXE [WIN98-PROGRAM.exe...]
 set -eu
 prefix="$1" wine="$2" keeper="$3"
@@ -10,8 +9,7 @@ shift 3
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 bin="$(dirname "$(command -v "$wine")")"
 mkdir -p "$prefix"
-# Wine's server and services outlive the commands that start them: their output goes to a
-# file, or the test runner would wait for them.
+# Wine's server outlives the commands that start it: output to a file, or ctest waits for it.
 log="$prefix/wine.log"
 : >"$log"
 # A server left over from an interrupted run would hold on to the old state.
@@ -36,4 +34,3 @@ until [ -f "$ready" ]; do
     [ "$tries" -le 300 ] || { echo "Wine did not come up; its log:" >&2; cat "$log" >&2; exit 1; }
     sleep 0.1
 done
-echo "Wine prefix ready: $prefix (graphics driver: null)"

@@ -1,7 +1,6 @@
-// Keeps Wine's server and services running while the tests run, so that each test process
-// starts in a running Wine, and brings up Wine's desktop, so that no test process starts it
-// (and hands it its output, which the test runner would then wait on). Ends by itself after
-// an hour should nothing stop it. Usage: keeper READY_FILE, created once the desktop is up.
+// Keeps Wine and its desktop up while the tests run, so that no test process starts them (and
+// hands them its output, which ctest would wait on); ends after an hour should nothing stop it.
+// Usage: keeper READY_FILE, created once the desktop is up.
 #include "toolkit/win32/win32_api.h"
 
 int main(int, char** argv) {
