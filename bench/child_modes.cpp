@@ -7,9 +7,9 @@
 
 #include "bench/child_process.h"
 #include "bench/measures.h"
+#include "bench/qt_widgets.h"
 #include "bench/window_probe.h"
 #include "editor/frmCindermoor.h"
-#include "tests/support/gui.h"
 #include "toolkit/backend.h"
 
 namespace bench {
@@ -23,7 +23,7 @@ int RunMainWindowStartup() {
     editor::frmCindermoor window(*toolkit);
     window.Form().Load();
     const Clock::time_point loaded = Clock::now();
-    PaintProbe probe(testsupport::WindowOf(window.Form()));
+    PaintProbe probe(WindowOf(window.Form()));
     window.Show();
     if (!probe.WaitForPaint())
         return 1;
@@ -61,7 +61,7 @@ int RunEmptyWindow() {
     auto toolkit = toolkit::CreateToolkit();
     editor::frmCindermoor window(*toolkit);
     window.Form().Load();
-    PaintProbe probe(testsupport::WindowOf(window.Form()));
+    PaintProbe probe(WindowOf(window.Form()));
     window.Show();
     if (!probe.WaitForPaint())
         return 1;

@@ -10,10 +10,10 @@
 
 #include "bench/child_process.h"
 #include "bench/measures.h"
+#include "bench/qt_widgets.h"
 #include "bench/screen_reader.h"
 #include "bench/window_probe.h"
 #include "editor/frmCindermoor.h"
-#include "tests/support/gui.h"
 #include "toolkit/backend.h"
 
 namespace bench {
@@ -23,7 +23,7 @@ constexpr std::int16_t kHostsButton = 4;
 constexpr int kSaves = 5;
 
 QPushButton* Button(editor::frmCindermoor& window, const char* name, int index = -1) {
-    return qobject_cast<QPushButton*>(testsupport::WidgetOf(window.Form().Get(name, index)));
+    return qobject_cast<QPushButton*>(WidgetOf(window.Form().Get(name, index)));
 }
 
 void SendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
@@ -44,14 +44,13 @@ int RunOpenTypeSave(const std::string& hostsPath, bool screenReader, int keysTyp
         }
         ListenLikeAScreenReader();
     }
-    testsupport::MessageBoxRecorder boxes;
+    MessageBoxRecorder boxes;
     const auto fileBytes = static_cast<long>(std::filesystem::file_size(hostsPath));
 
     editor::frmCindermoor window(*gui);
     window.Form().Load();
-    QWidget* form = testsupport::WindowOf(window.Form());
-    auto* editor =
-        qobject_cast<QsciScintilla*>(testsupport::WidgetOf(window.Form().Get("txtDisplay")));
+    QWidget* form = WindowOf(window.Form());
+    auto* editor = qobject_cast<QsciScintilla*>(WidgetOf(window.Form().Get("txtDisplay")));
     PaintProbe formProbe(form);
     window.Show();
     if (!formProbe.WaitForPaint()) {

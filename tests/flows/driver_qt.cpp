@@ -12,9 +12,9 @@
 #include <fstream>
 
 #include "tests/flows/driver.h"
-#include "tests/support/gui.h"
 #include "tests/support/temp_drive.h"
 #include "toolkit/backend.h"
+#include "toolkit/qt/qt_control.h"
 
 namespace flows {
 
@@ -31,6 +31,10 @@ std::shared_ptr<void> Limited(decltype(RLIMIT_AS) resource, rlim_t most) {
     const rlimit limited{most, old->rlim_max};
     setrlimit(resource, &limited);
     return std::shared_ptr<void>(nullptr, [=](void*) { setrlimit(resource, old.get()); });
+}
+
+QWidget* WidgetOf(toolkit::Control& control) {
+    return dynamic_cast<toolkit::qt::QtControl&>(control).Widget();
 }
 }  // namespace
 
@@ -58,12 +62,12 @@ std::optional<std::uint64_t> TextBoxRoom() {
 }
 
 void Press(toolkit::Control& button) {
-    QTest::mouseClick(testsupport::WidgetOf(button), Qt::LeftButton);
+    QTest::mouseClick(WidgetOf(button), Qt::LeftButton);
     Settle();
 }
 
 void Focus(toolkit::Control& control) {
-    testsupport::WidgetOf(control)->setFocus(Qt::MouseFocusReason);
+    WidgetOf(control)->setFocus(Qt::MouseFocusReason);
     Settle();
 }
 
@@ -97,7 +101,7 @@ void Press(Key key) {
 }
 
 Look LookOf(toolkit::Control& control) {
-    QWidget* widget = testsupport::WidgetOf(control);
+    QWidget* widget = WidgetOf(control);
     QString text = widget->property("text").toString();  // buttons, labels, lines
     if (auto* editor = qobject_cast<QsciScintilla*>(widget))
         text = editor->text();

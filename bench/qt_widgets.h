@@ -1,4 +1,4 @@
-// Real Qt windows for tests and the benchmark (run under QT_QPA_PLATFORM=offscreen).
+// The Qt widgets behind the program's forms and controls, and its message boxes recorded.
 #pragma once
 
 #include <QWidget>
@@ -7,7 +7,7 @@
 #include "toolkit/form.h"
 #include "toolkit/message_box.h"
 
-namespace testsupport {
+namespace bench {
 
 // The Qt widget behind a control or a loaded form.
 QWidget* WidgetOf(toolkit::Control& control);
@@ -20,4 +20,4 @@ struct MessageBoxRecorder {
     std::vector<toolkit::ShownMessageBox> boxes;
 };
 
-}  // namespace testsupport
+}  // namespace bench

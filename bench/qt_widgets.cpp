@@ -1,9 +1,9 @@
-#include "tests/support/gui.h"
+#include "bench/qt_widgets.h"
 
 #include "toolkit/qt/qt_control.h"
 #include "toolkit/qt/qt_form.h"
 
-namespace testsupport {
+namespace bench {
 
 QWidget* WidgetOf(toolkit::Control& control) {
     return dynamic_cast<toolkit::qt::QtControl&>(control).Widget();
@@ -22,4 +22,4 @@ MessageBoxRecorder::~MessageBoxRecorder() {
     toolkit::SetMessageBoxObserver({});
 }
 
-}  // namespace testsupport
+}  // namespace bench
