@@ -12,7 +12,6 @@ std::string DriveRoot();   // its first three characters ("C:\")
 
 std::optional<std::string> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
-bool Exists(const std::string& path);
 void Remove(const std::string& path);
 
 // Puts the six configuration files out of the way, in the Windows directory and at the
