@@ -148,15 +148,14 @@ std::map<std::string, std::string> AttributesOf(const fs::path& path) {
 }
 
 // An access list as the kernel stores it: version 2, then (tag, permissions, id) entries.
-std::string AccessList() {
-    std::string blob("\x02\0\0\0", 4);
-    const std::uint32_t entries[][3] = {
-        {0x01, 6, ~0u}, {0x02, 4, 65534}, {0x04, 4, ~0u}, {0x10, 4, ~0u}, {0x20, 0, ~0u}};
-    for (const auto& e : entries)
-        for (const auto& [value, bytes] : {std::pair{e[0], 2}, {e[1], 2}, {e[2], 4}})
-            for (int i = 0; i < bytes; ++i) blob.push_back(static_cast<char>(value >> (8 * i)));
-    return blob;
-}
+const std::string kAccessList(
+    "\x02\0\0\0"
+    "\x01\0\x06\0\xff\xff\xff\xff"
+    "\x02\0\x04\0\xfe\xff\0\0"
+    "\x04\0\x04\0\xff\xff\xff\xff"
+    "\x10\0\x04\0\xff\xff\xff\xff"
+    "\x20\0\0\0\xff\xff\xff\xff",
+    44);
 
 TEST_F(Write, WhatTheFileSystemKeepsBesideTheBytesIsCarried) {
     const char* oldTmp = std::getenv("TMPDIR");
@@ -169,8 +168,8 @@ TEST_F(Write, WhatTheFileSystemKeepsBesideTheBytesIsCarried) {
         if (::setxattr(file.c_str(), "user.DOSATTRIB", "0x22", 4, 0) != 0)
             continue;  // tmpfs before Linux 6.6 takes no user attributes
         ::setxattr(file.c_str(), "user.binary", "\0\x01\xff", 3, 0);
-        ::setxattr(file.c_str(), "system.posix_acl_access", AccessList().data(), 44, 0);
-        ::setxattr(drive.WindowsDir().c_str(), "system.posix_acl_default", AccessList().data(), 44,
+        ::setxattr(file.c_str(), "system.posix_acl_access", kAccessList.data(), 44, 0);
+        ::setxattr(drive.WindowsDir().c_str(), "system.posix_acl_default", kAccessList.data(), 44,
                    0);
         ::setxattr(file.c_str(), "security.cindermoor", "label", 5, 0);
         ::chmod(file.c_str(), 0640);
