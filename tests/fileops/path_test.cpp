@@ -2,13 +2,11 @@
 // Windows directory, on real prefixes in temporary folders.
 #include <sys/stat.h>
 
-#include <cstring>
 #include <functional>
 #include <optional>
 
 #include <gtest/gtest.h>
 
-#include "fileops/detail.h"
 #include "fileops/file_services.h"
 #include "scratch_drive.h"
 #include "support.h"
@@ -123,23 +121,6 @@ TEST(WindowsDir, OnEveryKindOfDrive) {
     }
     ::setenv("HOME", home.c_str(), 1);
     fs::current_path(cwd);
-}
-
-unsigned int CM_WINAPI WritesGarbageAfterTheNul(char* buffer, unsigned int size) {
-    const bool fresh = size == 260 && std::string(buffer, 260) == std::string(260, '\0');
-    std::memset(buffer, 'x', size);
-    std::memcpy(buffer, fresh ? "C:\\WIN" : "stale", 7);
-    return 123;  // not the length
-}
-unsigned int CM_WINAPI FailsAfterWriting(char* buffer, unsigned int) {
-    std::memcpy(buffer, "C:\\WINDOWS", 11);
-    return 0;
-}
-
-TEST(WindowsDir, TakesTheTextBeforeTheFirstNulOfAFreshBuffer) {
-    for (int i = 0; i < 2; ++i)
-        EXPECT_EQ(fileops::detail::GetWindowsDirFrom(&WritesGarbageAfterTheNul), "C:\\WIN");
-    EXPECT_EQ(fileops::detail::GetWindowsDirFrom(&FailsAfterWriting), "");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// Saving: the bytes exactly, through links, with what the file system keeps beside them,
-// and every failure (part-way, full disk, no permission, a killed save) refused with the
-// old file untouched and nothing left behind.
+// Native files: read whole whatever size the file system reports, a text too large for its
+// box refused as soon as that is known; saved with the bytes exactly, through links, with
+// what the file system keeps beside them, and every failure (part-way, full disk, no
+// permission, a killed save) refused with the old file untouched and nothing left behind.
 #include <fcntl.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
@@ -24,17 +25,56 @@
 namespace {
 
 namespace fs = std::filesystem;
+using fileops::ReadWholeFile;
 using fileops::ReplaceWholeFile;
 using fotest::ListDir;
 using Names = std::vector<std::string>;
 
-class Write : public ::testing::Test {
+class NativeFiles : public ::testing::Test {
   protected:
     fs::path W(const std::string& name = "") const { return drive_.WindowsDir() / name; }
     testsupport::TempDrive drive_;
 };
 
-TEST_F(Write, LinksAreWrittenThrough) {
+TEST_F(NativeFiles, ReadHonoursThePermissionBits) {
+    drive_.Write("WINDOWS/System.ini", "[boot]\r\n");
+    fs::permissions(drive_.DriveC() / "WINDOWS/System.ini", fs::perms::none);
+    fs::permissions(drive_.Prefix().parent_path(), fs::perms::all);
+    const auto other = fotest::InChild(fotest::kOtherUser, [](std::string& report) {
+        report = ReadWholeFile("C:\\WINDOWS\\System.ini").cause;
+        return 0;
+    });
+    if (other.code == fotest::kCannotRun)
+        GTEST_SKIP() << other.text;
+    EXPECT_NE(other.text.find(std::strerror(EACCES)), std::string::npos) << other.text;
+}
+
+// The kernel's pseudo files report sizes they do not hold: 0 under /proc, 4096 under /sys. A
+// file larger than the room is refused before it is read.
+TEST_F(NativeFiles, ReadWholeFileWhateverSizeTheFileSystemReports) {
+    const fs::path link = drive_.WindowsDir() / "Hosts";
+    for (const char* file : {"/sys/devices/system/cpu/online", "/proc/self/cmdline"}) {
+        fs::remove(link), fs::create_symlink(file, link);
+        const fileops::ReadResult read = ReadWholeFile("C:\\WINDOWS\\Hosts");
+        EXPECT_TRUE(read.ok) << file << ": " << read.cause;
+        EXPECT_EQ(read.bytes, testsupport::ReadBytes(file));
+        EXPECT_NE(read.bytes.size(), fs::file_size(file)) << file;
+    }
+    // Reported as empty, longer than a room of 30 at three units a byte.
+    const fileops::TextRoom room{30, [](std::string_view piece) { return 3 * piece.size(); }};
+    const fileops::ReadResult large = ReadWholeFile("C:\\WINDOWS\\Hosts", room);
+    EXPECT_TRUE(large.tooLarge && large.sizeIsAtLeast && large.size > 10) << large.size;
+    EXPECT_EQ(large.bytes, "");
+    const fs::path sparse = drive_.Write("WINDOWS/Win.ini", "[windows]\r\n");
+    fs::resize_file(sparse, std::uint64_t{1} << 40);  // a terabyte of holes
+    const fileops::TextRoom holes{64u << 20, {}};
+    const fileops::ReadResult huge = ReadWholeFile("C:\\WINDOWS\\Win.ini", holes);
+    EXPECT_TRUE(huge.tooLarge && !huge.sizeIsAtLeast && huge.size == std::uint64_t{1} << 40);
+    fs::resize_file(sparse, 64u << 20);
+    EXPECT_TRUE(ReadWholeFile("C:\\WINDOWS\\Win.ini", holes).ok) << "exactly the room fits";
+}
+
+TEST_F(NativeFiles, SaveLinksAreWrittenThrough) {
     const struct {
         std::vector<std::pair<std::string, std::string>> links;  // name in WINDOWS, target
         int refusal;                                             // 0: written through
@@ -74,7 +114,7 @@ TEST_F(Write, LinksAreWrittenThrough) {
 
 // The system refuses part of the write, the user attributes or the permission: each in a child
 // process (a file-size limit, a small tmpfs of its own, or another user the bits apply to).
-TEST_F(Write, FailuresLeaveTheOldFileUntouched) {
+TEST_F(NativeFiles, SaveFailuresLeaveTheOldFileUntouched) {
     fs::permissions(drive_.Prefix().parent_path(), fs::perms::all);
     const std::string old = "[windows]\r\nload=\r\n";
     const struct {
@@ -157,7 +197,7 @@ const std::string kAccessList(
     "\x20\0\0\0\xff\xff\xff\xff",
     44);
 
-TEST_F(Write, WhatTheFileSystemKeepsBesideTheBytesIsCarried) {
+TEST_F(NativeFiles, SaveCarriesWhatTheFileSystemKeepsBesideTheBytes) {
     const char* oldTmp = std::getenv("TMPDIR");
     const std::string tmpdir = oldTmp ? oldTmp : "/tmp";
     for (const std::string& tmp : {std::string("/dev/shm"), tmpdir}) {  // tmpfs, and the usual
@@ -206,7 +246,7 @@ bool RefuseUnnamedFiles() {
 
 // A save of 64 MiB killed once its new file holds half: the file is whole and old, and the
 // next save removes what the killed one left, nothing else (a live save holds a lock).
-TEST_F(Write, KilledSaveLeavesTheFileWholeAndTheNextSaveCleansUp) {
+TEST_F(NativeFiles, KilledSaveLeavesTheFileWholeAndTheNextSaveCleansUp) {
     const std::string old = "[windows]\r\nload=\r\n", big(64 << 20, 'n');
     for (const bool unnamed : {true, false}) {
         // On a busy machine the kill may come after the end of the save: that run again.
