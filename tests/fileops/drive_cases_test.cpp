@@ -127,47 +127,32 @@ void ExpectWords(const std::string& cause, const std::string& words, const std::
 #endif
 }
 
-TEST_F(ScratchDrive, ReadGivesEveryByte) {
+// Each file is read, then saved, under the name it is stored by (a new one as asked).
+TEST_F(ScratchDrive, ReadAndSaveKeepEveryByteUnderTheStoredName) {
     std::string all, big(3 * 1024 * 1024 + 17, '\0');
     for (int b = 0; b < 512; ++b) all.push_back(static_cast<char>(b < 256 ? b : 511 - b));
     for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 7919) >> 3);
-    Write("WINDOWS/Bytes.bin", all + "\r\nlone\rcr\n\n\r");
-    Write("WINDOWS/Big.txt", big);
-    Write("WINDOWS/Empty.ini", "");
-    const std::pair<const char*, std::string> cases[] = {
-        {"C:\\windows\\BYTES.BIN", all + "\r\nlone\rcr\n\n\r"},
-        {"C:\\WINDOWS\\Big.txt", big},
-        {"C:\\WINDOWS\\Empty.ini", ""},
-        {"C:\\WINDOWS\\CAF\xC9.INI", "content of WINDOWS/Caf\u00e9.ini"},
-        {"C:\\AUTOEXEC.BAT", "content of Autoexec.bat"},
-        {"Local.txt", "content of Work/Local.txt"},
-    };
-    for (const auto& [path, bytes] : cases) {
-        const fileops::ReadResult read = fileops::ReadWholeFile(OnDrive(path));
-        EXPECT_TRUE(read.ok) << path << ": " << read.cause;
-        EXPECT_TRUE(read.bytes == bytes) << path;
-    }
-}
-
-TEST_F(ScratchDrive, SaveWritesExactlyTheTextUnderTheStoredName) {
-    std::string all;
-    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
     const struct {
         const char* path;
-        std::optional<std::string> old;
+        std::string stored;              // in Save
+        std::optional<std::string> old;  // none: no such file yet
         std::string text;
-        std::string stored;  // in Save
     } cases[] = {
-        {"C:\\Save\\Win.ini", "old", all + "\r\nline\nline\rend\r\n", "Win.ini"},
-        {"C:\\Save\\Win.ini", "something", "", "Win.ini"},
-        {"c:\\save\\WIN.INI", "old", "new", "Win.ini"},
-        {"C:\\Save\\Caf\xE9.ini", std::nullopt, "neu\r\n", "Caf\u00e9.ini"},
-        {"..\\Save\\New.ini", std::nullopt, "relative", "New.ini"},
+        {"C:\\save\\BYTES.BIN", "Bytes.bin", all + "\r\nlone\rcr\n\n\r", big},
+        {"C:\\Save\\Big.txt", "Big.txt", big, ""},
+        {"C:\\Save\\Empty.ini", "Empty.ini", "", all + "\r\nline\nline\rend\r\n"},
+        {"c:\\save\\WIN.INI", "Win.ini", "old", "new"},
+        {"C:\\Save\\CAF\xC9.INI", "Caf\u00e9.ini", "caf\xC3\xA9", "neu\r\n"},
+        {"C:\\Save\\Caf\xE9.ini", "Caf\u00e9.ini", std::nullopt, "neu\r\n"},
+        {"..\\Save\\New.ini", "New.ini", std::nullopt, "relative"},
     };
     for (const auto& c : cases) {
         fs::remove_all(At("Save")), fs::create_directory(At("Save"));
         if (c.old)
             Write("Save/" + c.stored, *c.old);
+        const fileops::ReadResult read = fileops::ReadWholeFile(OnDrive(c.path));
+        EXPECT_EQ(read.ok, c.old.has_value()) << c.path << ": " << read.cause;
+        EXPECT_TRUE(read.bytes == c.old.value_or("")) << c.path;
         EXPECT_EQ(fileops::ReplaceWholeFile(OnDrive(c.path), c.text), std::nullopt) << c.path;
         EXPECT_EQ(List("Save"), Names{c.stored}) << c.path;
         EXPECT_TRUE(Read("Save/" + c.stored) == c.text) << c.path;

@@ -36,19 +36,6 @@ class NativeFiles : public ::testing::Test {
     testsupport::TempDrive drive_;
 };
 
-TEST_F(NativeFiles, ReadHonoursThePermissionBits) {
-    drive_.Write("WINDOWS/System.ini", "[boot]\r\n");
-    fs::permissions(drive_.DriveC() / "WINDOWS/System.ini", fs::perms::none);
-    fs::permissions(drive_.Prefix().parent_path(), fs::perms::all);
-    const auto other = fotest::InChild(fotest::kOtherUser, [](std::string& report) {
-        report = ReadWholeFile("C:\\WINDOWS\\System.ini").cause;
-        return 0;
-    });
-    if (other.code == fotest::kCannotRun)
-        GTEST_SKIP() << other.text;
-    EXPECT_NE(other.text.find(std::strerror(EACCES)), std::string::npos) << other.text;
-}
-
 // The kernel's pseudo files report sizes they do not hold: 0 under /proc, 4096 under /sys. A
 // file larger than the room is refused before it is read.
 TEST_F(NativeFiles, ReadWholeFileWhateverSizeTheFileSystemReports) {
@@ -113,7 +100,8 @@ TEST_F(NativeFiles, SaveLinksAreWrittenThrough) {
 }
 
 // The system refuses part of the write, the user attributes or the permission: each in a child
-// process (a file-size limit, a small tmpfs of its own, or another user the bits apply to).
+// process (a file-size limit, a small tmpfs of its own, or another user the bits apply to, who
+// cannot read a file closed to all either).
 TEST_F(NativeFiles, SaveFailuresLeaveTheOldFileUntouched) {
     fs::permissions(drive_.Prefix().parent_path(), fs::perms::all);
     const std::string old = "[windows]\r\nload=\r\n";
@@ -147,6 +135,7 @@ TEST_F(NativeFiles, SaveFailuresLeaveTheOldFileUntouched) {
          0755, 0644, "C:\\WINDOWS\\Win.ini", ENOSPC},
         {fotest::kOtherUser, [] { return true; }, 0555, 0666, "C:\\WINDOWS\\Win.ini", EACCES},
         {fotest::kOtherUser, [] { return true; }, 0777, 0444, "C:\\WINDOWS\\Win.ini", EACCES},
+        {fotest::kOtherUser, [] { return true; }, 0755, 0000, "C:\\WINDOWS\\Win.ini", EACCES},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path + std::to_string(c.error));
@@ -157,6 +146,7 @@ TEST_F(NativeFiles, SaveFailuresLeaveTheOldFileUntouched) {
             if (!c.prepare())
                 return fotest::kCannotRun;
             report = ReplaceWholeFile(c.path, std::string(1 << 20, 'x')).value_or("saved");
+            report += "; read: " + ReadWholeFile(c.path).cause;
             if (c.setup == fotest::kOwnMounts &&
                 (ListDir(W()) != Names{"Win.ini"} || drive_.Read("WINDOWS/Win.ini") != old))
                 report += "; the folder changed";
@@ -170,6 +160,8 @@ TEST_F(NativeFiles, SaveFailuresLeaveTheOldFileUntouched) {
         EXPECT_EQ(outcome.code, 0) << outcome.text;
         EXPECT_NE(outcome.text.find(std::strerror(c.error)), std::string::npos) << outcome.text;
         EXPECT_EQ(outcome.text.find("changed"), std::string::npos) << outcome.text;
+        const auto unreadable = outcome.text.find("read: " + std::string(std::strerror(EACCES)));
+        EXPECT_EQ(unreadable != std::string::npos, c.fileMode == 0) << outcome.text;
         EXPECT_EQ(ListDir(W()), Names{"Win.ini"});
         EXPECT_EQ(drive_.Read("WINDOWS/Win.ini"), old);
         EXPECT_EQ(fs::status(W("Win.ini")).permissions(), static_cast<fs::perms>(c.fileMode));
@@ -244,8 +236,9 @@ bool RefuseUnnamedFiles() {
            ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
 }
 
-// A save of 64 MiB killed once its new file holds half: the file is whole and old, and the
-// next save removes what the killed one left, nothing else (a live save holds a lock).
+// A save of 64 MiB killed once its new file holds half (an unnamed one, then a named one): the
+// file is whole and old, and the next save removes what the killed one left, nothing else (a
+// live save holds a lock).
 TEST_F(NativeFiles, KilledSaveLeavesTheFileWholeAndTheNextSaveCleansUp) {
     const std::string old = "[windows]\r\nload=\r\n", big(64 << 20, 'n');
     for (const bool unnamed : {true, false}) {
@@ -280,22 +273,20 @@ TEST_F(NativeFiles, KilledSaveLeavesTheFileWholeAndTheNextSaveCleansUp) {
         EXPECT_EQ(drive_.Read("WINDOWS/Win.ini"), old) << unnamed;
         EXPECT_EQ(outcome.code, -1) << "killed, not ended: " << outcome.text;
         EXPECT_EQ(ListDir(W()).size(), unnamed ? 1u : 2u) << "a named new file is left";
-        const Names kept = {".Win.ini.cmsave-Ab12C", ".Win.ini.cmsave-Live12",
-                            ".System.ini.cmsave-Ab12Cd", ".Win.ini.cmsave-TwoLks"};
-        for (const auto& name : kept) drive_.Write("WINDOWS/" + name, "keep");
-        drive_.Write("WINDOWS/.Win.ini.cmsave-000000", "leftover");
-        fs::create_hard_link(W(kept[3]), drive_.DriveC() / "second link");
-        const int live = ::open(W(kept[1]).c_str(), O_RDONLY | O_CLOEXEC);
-        ASSERT_EQ(::flock(live, LOCK_EX), 0);
-        ASSERT_EQ(ReplaceWholeFile("C:\\WINDOWS\\WIN.INI", "next"), std::nullopt);
-        ::close(live);
-        Names expected = kept;
-        expected.push_back("Win.ini");
-        std::sort(expected.begin(), expected.end());
-        EXPECT_EQ(ListDir(W()), expected) << unnamed;
-        EXPECT_EQ(drive_.Read("WINDOWS/Win.ini"), "next");
-        fs::remove_all(W()), fs::remove(drive_.DriveC() / "second link"), fs::create_directory(W());
     }
+    const Names kept = {".System.ini.cmsave-Ab12Cd", ".Win.ini.cmsave-Ab12C",
+                        ".Win.ini.cmsave-Live12", ".Win.ini.cmsave-TwoLks"};
+    for (const auto& name : kept) drive_.Write("WINDOWS/" + name, "keep");
+    drive_.Write("WINDOWS/.Win.ini.cmsave-000000", "leftover");
+    fs::create_hard_link(W(kept[3]), drive_.DriveC() / "second link");
+    const int live = ::open(W(kept[2]).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+    ASSERT_EQ(ReplaceWholeFile("C:\\WINDOWS\\WIN.INI", "next"), std::nullopt);
+    ::close(live);
+    Names expected = kept;
+    expected.push_back("Win.ini");
+    EXPECT_EQ(ListDir(W()), expected);
+    EXPECT_EQ(drive_.Read("WINDOWS/Win.ini"), "next");
 }
 
 }  // namespace
