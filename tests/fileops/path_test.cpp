@@ -21,32 +21,26 @@ TEST_F(ScratchDrive, NativeSideOfExistence) {
     fs::create_symlink("Win.ini", At("WINDOWS/HOSTS"));
     fs::create_symlink("missing", At("WINDOWS/Dangling"));
     fs::create_directory_symlink("WINDOWS/System", At("Linked"));
-    const std::string driveC = drive_.DriveC();
-    const std::pair<std::string, bool> cases[] = {
-        {"C:\\WINDOWS\\Pipe", false},
-        {"C:\\WINDOWS\\Null", false},
-        {"C:\\WINDOWS\\Hosts", true},
-        {"C:\\linked\\VMM32.VXD", true},
-        {"C:\\WINDOWS\\Dangling", false},
-        {"/WINDOWS/Win.ini", true},  // no drive is /: the root of the current drive
-        {driveC + "/windows/WIN.INI", true},
-        {driveC + "/Work/../WINDOWS/../Autoexec.bat", true},
-        {driveC + "/Missing/../WINDOWS", false},
-        {drive_.Prefix().parent_path(), false},  // outside every drive: taken on C:
-    };
-    for (const auto& [path, exists] : cases) EXPECT_EQ(fileops::FileExists(path), exists) << path;
-    // Read: the entry of the exact name first; pipes and devices neither read nor waited on.
     fs::create_directory(At("Twins"));
     Write("Twins/data.txt", "lower"), Write("Twins/DATA.TXT", "UPPER");
-    const std::pair<const char*, std::optional<std::string>> reads[] = {
-        {"C:\\Twins\\data.txt", "lower"},
-        {"C:\\twins\\Data.Txt", "UPPER"},
-        {"C:\\WINDOWS\\Hosts", "content of WINDOWS/Win.ini"},
-        {"C:\\WINDOWS\\Pipe", std::nullopt},
+    const std::string driveC = drive_.DriveC(), win = "content of WINDOWS/Win.ini";
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"C:\\WINDOWS\\Pipe", std::nullopt},  // neither read nor waited on
         {"C:\\WINDOWS\\Null", std::nullopt},
+        {"C:\\WINDOWS\\Hosts", win},
+        {"C:\\linked\\VMM32.VXD", "content of WINDOWS/System/Vmm32.vxd"},
+        {"C:\\WINDOWS\\Dangling", std::nullopt},
+        {"C:\\Twins\\data.txt", "lower"},  // the entry of the exact name first
+        {"C:\\twins\\Data.Txt", "UPPER"},
+        {"/WINDOWS/Win.ini", win},  // no drive is /: the root of the current drive
+        {driveC + "/windows/WIN.INI", win},
+        {driveC + "/Work/../WINDOWS/../Autoexec.bat", "content of Autoexec.bat"},
+        {driveC + "/Missing/../WINDOWS/Win.ini", std::nullopt},
+        {drive_.Prefix().parent_path(), std::nullopt},  // outside every drive: taken on C:
     };
-    for (const auto& [path, bytes] : reads) {
+    for (const auto& [path, bytes] : cases) {
         const fileops::ReadResult read = fileops::ReadWholeFile(path);
+        EXPECT_EQ(fileops::FileExists(path), bytes.has_value()) << path;
         EXPECT_EQ(read.ok, bytes.has_value()) << path;
         EXPECT_EQ(read.bytes, bytes.value_or("")) << path;
     }
