@@ -1,7 +1,6 @@
-// The path, reading and saving cases that both builds answer alike: the emulation of the
-// Win32 calls on Linux, the real calls under Wine. Native names are UTF-8; under Wine the
-// locale must be a UTF-8 one, so that the ANSI code page is Windows-1252. Not here: 8.3
-// short names, and entries differing only in case (Wine cannot make them).
+// Path, reading and saving cases both builds answer alike: the emulated Win32 calls on Linux,
+// the real ones under Wine, in a UTF-8 locale so that the ANSI code page is Windows-1252. Not
+// here: 8.3 names, and entries differing only in case (Wine cannot make them).
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -24,7 +23,6 @@ const PathCase kPathCases[] = {
     // Names and letter case.
     {"C:\\WINDOWS\\Win.ini", true, "exact names"},
     {"C:\\windows\\win.ini", true, "other letter case, folder and file"},
-    {"c:\\WINDOWS\\WIN.INI", true, "lower-case drive letter"},
     {"C:\\WINDOWS\\System.ini", true, "stored as SYSTEM.INI"},
     {"C:\\Autoexec.bat", true, "file at the root of C:"},
     {"C:\\WINDOWS\\Missing.ini", false, "missing file"},
@@ -52,7 +50,6 @@ const PathCase kPathCases[] = {
     {"C:\\WINDOWS\\System\\..\\Win.ini", true, "a .. component"},
     {"C:\\Missing\\..\\WINDOWS\\Win.ini", true, ".. after a missing folder (text, not lookup)"},
     {"C:\\..\\..\\WINDOWS\\Win.ini", true, ".. never climbs above the root"},
-    {"C:\\WINDOWS\\Win.ini\\.", true, "final . after a file"},
     {"C:\\WINDOWS\\Win.ini . .", true, "trailing dots and spaces dropped"},
     {"C:\\WINDOWS.\\Win.ini", true, "one trailing dot of a folder name dropped"},
     {"C:\\WINDOWS..\\Win.ini", false, "only one dot of a folder name is dropped"},
@@ -86,7 +83,6 @@ const PathCase kPathCases[] = {
     // DOS devices exist in any existing folder, with or without an extension.
     {"C:\\WINDOWS\\NUL", true, "NUL in an existing folder"},
     {"C:\\WINDOWS\\com1.txt", true, "COM1 with an extension"},
-    {"C:\\WINDOWS\\Con .ini", true, "CON, a space, then an extension"},
     {"C:\\Missing\\NUL", false, "NUL in a missing folder"},
     {"C:\\WINDOWS\\Win.ini\\NUL", false, "NUL after a file"},
     {"C:\\WINDOWS\\COM1\\", false, "a device name with a trailing separator is a folder name"},
@@ -94,7 +90,6 @@ const PathCase kPathCases[] = {
 
     // Device paths: \\.\ is normalised, \\?\ is taken as it is.
     {"\\\\.\\C:\\WINDOWS\\..\\WINDOWS\\Win.ini", true, "\\\\.\\ path, normalised"},
-    {"//./C:/WINDOWS/Win.ini", true, "\\\\.\\ path written with slashes"},
     {"\\\\.\\C:\\..\\WINDOWS\\Win.ini", false, ".. in a \\\\.\\ path climbs over the drive"},
     {"\\\\.\\C:\\WINDOWS\\NUL", false, "no DOS devices in device paths"},
     {"\\\\?\\C:\\WINDOWS\\Win.ini", true, "\\\\?\\ path"},
@@ -102,7 +97,6 @@ const PathCase kPathCases[] = {
     {"\\\\?\\C:\\WINDOWS\\\\Win.ini", false, "\\\\?\\ path: an empty name"},
     {"\\\\?\\C:\\WINDOWS\\Win.ini.", false, "\\\\?\\ path: the trailing dot stays"},
     {"\\\\?\\C:/WINDOWS/Win.ini", false, "\\\\?\\ path: slashes are no separators"},
-    {"\\\\?\\C:", false, "\\\\?\\ path: a drive without its root"},
 
     // MAX_PATH for the ANSI calls.
     {"C:\\" + kLongFolder + "\\" + kLongFile260, true, "260 characters: the longest ANSI path"},
@@ -118,11 +112,10 @@ TEST_F(ScratchDrive, EveryPathIsFoundAsWindowsFindsIt) {
 }
 
 // The words of a refusal are the system's own; the emulation's are checked.
-void ExpectWords(const std::string& cause, const std::string& words, const std::string& path) {
+void ExpectWords(const std::string& cause, [[maybe_unused]] const std::string& words,
+                 const std::string& path) {
     EXPECT_FALSE(cause.empty()) << path;
-#ifdef _WIN32
-    (void)words;
-#else
+#ifndef _WIN32
     EXPECT_NE(cause.find(words), std::string::npos) << path << ": " << cause;
 #endif
 }

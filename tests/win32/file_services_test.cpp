@@ -48,8 +48,7 @@ TEST_F(Saving, KeepsTheStoredNameAndAttributesOrLeavesTheFileUntouched) {
 // without it (Windows 98 and Me), each rename and the final delete.
 struct Failure {
     const char* what;
-    bool byRenames;
-    DWORD replaceError;  // ReplaceFileA's error
+    DWORD replaceError;  // ReplaceFileA's error; 0: by renames (no ReplaceFileA)
     bool oldMovedAside;  // ReplaceFileA moved the old file to the backup before failing
     int failingMove;     // by renames: 1 the old file aside, 2 the new one in
     bool noWayBack;      // putting the old file back fails too
@@ -84,26 +83,26 @@ BOOL WINAPI DeleteAllButTheOld(LPCSTR path) {
 
 TEST_F(Saving, AReplaceFailingPartWayNeverLosesTheOldContentAndSaysWhereItIs) {
     const Failure cases[] = {
-        {"names kept", false, ERROR_UNABLE_TO_MOVE_REPLACEMENT, false, 0, false, false},
-        {"old not removed", false, ERROR_UNABLE_TO_REMOVE_REPLACED, false, 0, false, false},
-        {"old moved aside", false, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, true, 0, false, false},
-        {"aside despite the code", false, ERROR_UNABLE_TO_MOVE_REPLACEMENT, true, 0, false, false},
-        {"aside, no way back", false, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, true, 0, true, false},
-        {"old aside by rename", true, 0, false, 1, false, false},
-        {"new in by rename", true, 0, false, 2, false, false},
-        {"new in, then old back", true, 0, false, 2, true, false},
-        {"deleting the old at the end", true, 0, false, 0, false, true},
+        {"names kept", ERROR_UNABLE_TO_MOVE_REPLACEMENT, false, 0, false, false},
+        {"old not removed", ERROR_UNABLE_TO_REMOVE_REPLACED, false, 0, false, false},
+        {"old moved aside", ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, true, 0, false, false},
+        {"aside despite the code", ERROR_UNABLE_TO_MOVE_REPLACEMENT, true, 0, false, false},
+        {"aside, no way back", ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, true, 0, true, false},
+        {"old aside by rename", 0, false, 1, false, false},
+        {"new in by rename", 0, false, 2, false, false},
+        {"new in, then old back", 0, false, 2, true, false},
+        {"deleting the old at the end", 0, false, 0, false, true},
     };
     const std::string path = kSave + "System.ini", old = "[boot]\r\nshell=Explorer.exe\r\n";
     fileops::ReplaceCalls& calls = fileops::ReplaceCallsInUse();
     const fileops::ReplaceCalls real = calls;
     for (const Failure& step : cases) {
         SCOPED_TRACE(step.what);
-        if (!step.byRenames && (GetVersion() & 0x80000000u) != 0)
+        if (step.replaceError != 0 && (GetVersion() & 0x80000000u) != 0)
             continue;  // Windows 98 and Me have no ReplaceFileA
         failure = step, moves = 0, firstAside.clear();
         calls = real;
-        calls.replaceFile = step.byRenames ? nullptr : FailingReplace;
+        calls.replaceFile = step.replaceError == 0 ? nullptr : FailingReplace;
         calls.moveFileEx = FailingMoveEx;
         calls.moveFile = FailingMove;
         calls.deleteFile = DeleteAllButTheOld;
