@@ -94,7 +94,6 @@ const PathCase kPathCases[] = {
     {"\\\\.\\C:\\WINDOWS\\NUL", false, "no DOS devices in device paths"},
     {"\\\\?\\C:\\WINDOWS\\Win.ini", true, "\\\\?\\ path"},
     {"\\\\?\\C:\\WINDOWS\\.\\Win.ini", false, "\\\\?\\ path: . is not resolved"},
-    {"\\\\?\\C:\\WINDOWS\\\\Win.ini", false, "\\\\?\\ path: an empty name"},
     {"\\\\?\\C:\\WINDOWS\\Win.ini.", false, "\\\\?\\ path: the trailing dot stays"},
     {"\\\\?\\C:/WINDOWS/Win.ini", false, "\\\\?\\ path: slashes are no separators"},
 

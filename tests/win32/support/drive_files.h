@@ -14,9 +14,8 @@ std::optional<std::string> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 void Remove(const std::string& path);
 
-// Puts the six configuration files out of the way, in the Windows directory and at the
-// root of its drive, so that a test starts with none of them; puts back what was there
-// (the prefix's own Win.ini and System.ini) when it ends.
+// Puts the six configuration files out of the way (in the Windows directory and at the root of
+// its drive) for the life of the object, so that a test starts with none of them.
 class ConfigFilesAside {
   public:
     ConfigFilesAside();
