@@ -39,7 +39,7 @@ const PathCase kPathCases[] = {
     {"C:\\", true, "the root of C:"},
 
     // Separators.
-    {"C:\\\\WINDOWS\\\\\\Win.ini", true, "repeated backslashes count as one"},
+    {"C:\\\\WINDOWS\\\\\\..\\Autoexec.bat", true, "a run of backslashes counts as one"},
     {"C:/WINDOWS/Win.ini", true, "forward slashes are separators"},
     {"\\\\WINDOWS\\Win.ini", false, "two leading backslashes make a UNC path"},
     {"C:\\WINDOWS\\Win.ini\\", false, "a separator after a file name asks for a folder"},
