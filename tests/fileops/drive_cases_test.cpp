@@ -1,7 +1,6 @@
-// The path, reading and saving cases that both builds answer alike: the emulation of the
-// Win32 calls on Linux, the real calls under Wine. Native names are UTF-8; under Wine the
-// locale must be a UTF-8 one, so that the ANSI code page is Windows-1252. Not here: 8.3
-// short names, and entries differing only in case (Wine cannot make them).
+// Path, reading and saving cases both builds answer alike: the emulated Win32 calls on Linux,
+// the real ones under Wine, in a UTF-8 locale so that the ANSI code page is Windows-1252. Not
+// here: 8.3 names, and entries differing only in case (Wine cannot make them).
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -24,13 +23,9 @@ const PathCase kPathCases[] = {
     // Names and letter case.
     {"C:\\WINDOWS\\Win.ini", true, "exact names"},
     {"C:\\windows\\win.ini", true, "other letter case, folder and file"},
-    {"c:\\WINDOWS\\WIN.INI", true, "lower-case drive letter"},
     {"C:\\WINDOWS\\System.ini", true, "stored as SYSTEM.INI"},
     {"C:\\Autoexec.bat", true, "file at the root of C:"},
-    {"C:\\Config.sys", true, "root file stored as CONFIG.SYS"},
     {"C:\\WINDOWS\\Missing.ini", false, "missing file"},
-    {"C:\\Missing\\Win.ini", false, "missing folder on the way"},
-    {"C:\\WINDOWS\\Win.ini\\System.ini", false, "a file used as a folder"},
     {"C:\\WINDOWS\\Caf\xE9.ini", true, "Windows-1252 e acute, stored as UTF-8 Caf\u00e9.ini"},
     {"C:\\WINDOWS\\CAF\xC9.INI", true, "E acute upper case matches e acute"},
     {"C:\\WINDOWS\\Cafe.ini", false, "e is not e acute"},
@@ -42,24 +37,19 @@ const PathCase kPathCases[] = {
     {"C:\\WINDOWS", true, "a folder"},
     {"C:\\WINDOWS\\", true, "a folder with a trailing backslash"},
     {"C:\\", true, "the root of C:"},
-    {"C:\\..", true, ".. stops at the root"},
 
     // Separators.
-    {"C:\\\\WINDOWS\\\\\\Win.ini", true, "repeated backslashes count as one"},
+    {"C:\\\\WINDOWS\\\\\\..\\Autoexec.bat", true, "a run of backslashes counts as one"},
     {"C:/WINDOWS/Win.ini", true, "forward slashes are separators"},
     {"\\\\WINDOWS\\Win.ini", false, "two leading backslashes make a UNC path"},
     {"C:\\WINDOWS\\Win.ini\\", false, "a separator after a file name asks for a folder"},
-    {"C:\\WINDOWS\\Win.ini\\.\\", false, "file, then .\\ leaves a trailing separator"},
     {"C:\\WINDOWS\\Win.ini\\..\\", true, "file, then ..\\ is the folder"},
 
     // Dots and spaces, resolved as text before the lookup.
     {"C:\\WINDOWS\\.\\Win.ini", true, "a . component"},
     {"C:\\WINDOWS\\System\\..\\Win.ini", true, "a .. component"},
     {"C:\\Missing\\..\\WINDOWS\\Win.ini", true, ".. after a missing folder (text, not lookup)"},
-    {"C:\\WINDOWS\\Win.ini\\..\\SYSTEM.INI", true, ".. after a file"},
     {"C:\\..\\..\\WINDOWS\\Win.ini", true, ".. never climbs above the root"},
-    {"C:\\WINDOWS\\Win.ini\\.", true, "final . after a file"},
-    {"C:\\WINDOWS\\Win.ini.", true, "trailing dot dropped"},
     {"C:\\WINDOWS\\Win.ini . .", true, "trailing dots and spaces dropped"},
     {"C:\\WINDOWS.\\Win.ini", true, "one trailing dot of a folder name dropped"},
     {"C:\\WINDOWS..\\Win.ini", false, "only one dot of a folder name is dropped"},
@@ -69,21 +59,16 @@ const PathCase kPathCases[] = {
     // Relative forms, with C:\Work as the current directory.
     {"\\WINDOWS\\Win.ini", true, "\\name is at the root of the current drive C:"},
     {"Local.txt", true, "bare name in the current directory"},
-    {"Win.ini", false, "bare name not in the current directory"},
-    {".\\Local.txt", true, "dot-relative"},
     {"..\\WINDOWS\\Win.ini", true, "parent-relative"},
-    {"..\\..\\..\\Autoexec.bat", true, "parent-relative above the root"},
     {"C:Local.txt", true, "C:name is relative to the current directory on C:"},
     {"C:WINDOWS\\Win.ini", false, "C:name is in the current directory, not the root"},
     {"C:", true, "C: alone is the current directory"},
-    {"Local.txt\\", false, "bare file name with a trailing separator"},
     {" ", false, "a path of spaces only"},
     {" .", true, "space and dot: the current directory"},
     {"Missing\\..  ", false, "trailing spaces after .. keep .. from climbing"},
 
     // Other drives.
     {"D:\\WINDOWS\\Win.ini", false, "no drive D:"},
-    {"D:\\", false, "root of a missing drive"},
 
     // Names Windows cannot have.
     {"", false, "empty path"},
@@ -98,9 +83,6 @@ const PathCase kPathCases[] = {
     // DOS devices exist in any existing folder, with or without an extension.
     {"C:\\WINDOWS\\NUL", true, "NUL in an existing folder"},
     {"C:\\WINDOWS\\com1.txt", true, "COM1 with an extension"},
-    {"C:\\WINDOWS\\Con ", true, "CON with a trailing space"},
-    {"C:\\WINDOWS\\Con .ini", true, "CON, a space, then an extension"},
-    {"NUL", true, "NUL in the current directory"},
     {"C:\\Missing\\NUL", false, "NUL in a missing folder"},
     {"C:\\WINDOWS\\Win.ini\\NUL", false, "NUL after a file"},
     {"C:\\WINDOWS\\COM1\\", false, "a device name with a trailing separator is a folder name"},
@@ -108,16 +90,12 @@ const PathCase kPathCases[] = {
 
     // Device paths: \\.\ is normalised, \\?\ is taken as it is.
     {"\\\\.\\C:\\WINDOWS\\..\\WINDOWS\\Win.ini", true, "\\\\.\\ path, normalised"},
-    {"//./C:/WINDOWS/Win.ini", true, "\\\\.\\ path written with slashes"},
     {"\\\\.\\C:\\..\\WINDOWS\\Win.ini", false, ".. in a \\\\.\\ path climbs over the drive"},
     {"\\\\.\\C:\\WINDOWS\\NUL", false, "no DOS devices in device paths"},
     {"\\\\?\\C:\\WINDOWS\\Win.ini", true, "\\\\?\\ path"},
-    {"\\\\?\\C:\\WINDOWS\\", true, "\\\\?\\ path to a folder with a trailing separator"},
     {"\\\\?\\C:\\WINDOWS\\.\\Win.ini", false, "\\\\?\\ path: . is not resolved"},
-    {"\\\\?\\C:\\WINDOWS\\\\Win.ini", false, "\\\\?\\ path: an empty name"},
     {"\\\\?\\C:\\WINDOWS\\Win.ini.", false, "\\\\?\\ path: the trailing dot stays"},
     {"\\\\?\\C:/WINDOWS/Win.ini", false, "\\\\?\\ path: slashes are no separators"},
-    {"\\\\?\\C:", false, "\\\\?\\ path: a drive without its root"},
 
     // MAX_PATH for the ANSI calls.
     {"C:\\" + kLongFolder + "\\" + kLongFile260, true, "260 characters: the longest ANSI path"},
@@ -133,87 +111,67 @@ TEST_F(ScratchDrive, EveryPathIsFoundAsWindowsFindsIt) {
 }
 
 // The words of a refusal are the system's own; the emulation's are checked.
-void ExpectWords(const std::string& cause, const std::string& words, const std::string& path) {
+void ExpectWords(const std::string& cause, [[maybe_unused]] const std::string& words,
+                 const std::string& path) {
     EXPECT_FALSE(cause.empty()) << path;
-#ifdef _WIN32
-    (void)words;
-#else
+#ifndef _WIN32
     EXPECT_NE(cause.find(words), std::string::npos) << path << ": " << cause;
 #endif
 }
 
-TEST_F(ScratchDrive, ReadGivesEveryByteOrNothing) {
+// Each file is read, then saved, under the name it is stored by (a new one as asked).
+TEST_F(ScratchDrive, ReadAndSaveKeepEveryByteUnderTheStoredName) {
     std::string all, big(3 * 1024 * 1024 + 17, '\0');
     for (int b = 0; b < 512; ++b) all.push_back(static_cast<char>(b < 256 ? b : 511 - b));
     for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 7919) >> 3);
-    Write("WINDOWS/Bytes.bin", all + "\r\nlone\rcr\n\n\r");
-    Write("WINDOWS/Big.txt", big);
-    Write("WINDOWS/Empty.ini", "");
     const struct {
         const char* path;
-        std::optional<std::string> bytes;  // none: refused, for the reason in words
-        std::string words;
-    } cases[] = {
-        {"C:\\windows\\BYTES.BIN", all + "\r\nlone\rcr\n\n\r", ""},
-        {"C:\\WINDOWS\\Big.txt", big, ""},
-        {"C:\\WINDOWS\\Empty.ini", "", ""},
-        {"C:\\WINDOWS\\CAF\xC9.INI", "content of WINDOWS/Caf\u00e9.ini", ""},
-        {"C:\\AUTOEXEC.BAT", "content of Autoexec.bat", ""},
-        {"Local.txt", "content of Work/Local.txt", ""},
-        {"C:\\WINDOWS\\System", std::nullopt, std::strerror(EISDIR)},
-        {"C:\\WINDOWS\\NUL", std::nullopt, "device"},
-        {"C:\\WINDOWS\\Missing.ini", std::nullopt, std::strerror(ENOENT)},
-        {"C:\\WINDOWS\\Win*.ini", std::nullopt, "valid"},
-    };
-    for (const auto& c : cases) {
-        const fileops::ReadResult read = fileops::ReadWholeFile(OnDrive(c.path));
-        EXPECT_EQ(read.ok, c.bytes.has_value()) << c.path << ": " << read.cause;
-        EXPECT_TRUE(read.bytes == c.bytes.value_or("")) << c.path;
-        if (!c.bytes)
-            ExpectWords(read.cause, c.words, c.path);
-    }
-}
-
-TEST_F(ScratchDrive, SaveWritesExactlyTheTextUnderTheStoredName) {
-    std::string all;
-    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
-    const struct {
-        const char* path;
-        std::optional<std::string> old;
+        std::string stored;              // in Save
+        std::optional<std::string> old;  // none: no such file yet
         std::string text;
-        std::string stored;  // in Save
     } cases[] = {
-        {"C:\\Save\\Win.ini", "old", all + "\r\nline\nline\rend\r\n", "Win.ini"},
-        {"C:\\Save\\Win.ini", "old content that is longer", "abc", "Win.ini"},
-        {"C:\\Save\\Win.ini", "something", "", "Win.ini"},
-        {"c:\\save\\WIN.INI", "old", "new", "Win.ini"},
-        {"C:\\Save\\Caf\xE9.ini", std::nullopt, "neu\r\n", "Caf\u00e9.ini"},
-        {"..\\Save\\New.ini", std::nullopt, "relative", "New.ini"},
+        {"C:\\save\\BYTES.BIN", "Bytes.bin", all + "\r\nlone\rcr\n\n\r", big},
+        {"C:\\Save\\Big.txt", "Big.txt", big, ""},
+        {"C:\\Save\\Empty.ini", "Empty.ini", "", all + "\r\nline\nline\rend\r\n"},
+        {"c:\\save\\WIN.INI", "Win.ini", "old", "new"},
+        {"C:\\Save\\CAF\xC9.INI", "Caf\u00e9.ini", "caf\xC3\xA9", "neu\r\n"},
+        {"C:\\Save\\Caf\xE9.ini", "Caf\u00e9.ini", std::nullopt, "neu\r\n"},
+        {"..\\Save\\New.ini", "New.ini", std::nullopt, "relative"},
     };
     for (const auto& c : cases) {
         fs::remove_all(At("Save")), fs::create_directory(At("Save"));
         if (c.old)
             Write("Save/" + c.stored, *c.old);
+        const fileops::ReadResult read = fileops::ReadWholeFile(OnDrive(c.path));
+        EXPECT_EQ(read.ok, c.old.has_value()) << c.path << ": " << read.cause;
+        EXPECT_TRUE(read.bytes == c.old.value_or("")) << c.path;
         EXPECT_EQ(fileops::ReplaceWholeFile(OnDrive(c.path), c.text), std::nullopt) << c.path;
         EXPECT_EQ(List("Save"), Names{c.stored}) << c.path;
         EXPECT_TRUE(Read("Save/" + c.stored) == c.text) << c.path;
     }
 }
 
-TEST_F(ScratchDrive, RefusedSaveChangesNothing) {
+TEST_F(ScratchDrive, RefusedReadGivesNothingAndRefusedSaveChangesNothing) {
     const Names root = List(""), windows = List("WINDOWS");
-    const std::pair<const char*, std::string> cases[] = {
-        {"C:\\WINDOWS\\System", "folder"},
-        {"C:\\Missing\\Win.ini", std::strerror(ENOENT)},
-        {"C:\\WINDOWS\\Win.ini\\New.txt", ""},
-        {"C:\\WINDOWS\\nul.ini", "device"},
-        {"C:\\WINDOWS\\Win*.ini", ""},
-        {"C:\\WINDOWS\\New.ini\\", ""},
-        {"D:\\Win.ini", ""},
-        {"", ""},
+    const struct {
+        const char* path;
+        std::string readWords, saveWords;
+    } cases[] = {
+        {"C:\\WINDOWS\\System", std::strerror(EISDIR), "folder"},
+        {"C:\\Missing\\Win.ini", std::strerror(ENOENT), std::strerror(ENOENT)},
+        {"C:\\WINDOWS\\Win.ini\\New.txt", "", ""},
+        {"C:\\WINDOWS\\nul.ini", "device", "device"},
+        {"C:\\WINDOWS\\Win*.ini", "valid", "valid"},
+        {"C:\\WINDOWS\\New.ini\\", "", ""},
+        {"D:\\Win.ini", "", ""},
+        {"", "", ""},
     };
-    for (const auto& [path, words] : cases) {
-        ExpectWords(fileops::ReplaceWholeFile(OnDrive(path), "new").value_or(""), words, path);
+    for (const auto& c : cases) {
+        const fileops::ReadResult read = fileops::ReadWholeFile(OnDrive(c.path));
+        EXPECT_FALSE(read.ok || !read.bytes.empty()) << c.path;
+        ExpectWords(read.cause, c.readWords, c.path);
+        const auto refusal = fileops::ReplaceWholeFile(OnDrive(c.path), "new");
+        ExpectWords(refusal.value_or(""), c.saveWords, c.path);
         EXPECT_EQ(List(""), root);
         EXPECT_EQ(List("WINDOWS"), windows);
         EXPECT_EQ(List("WINDOWS/System"), Names{"Vmm32.vxd"});

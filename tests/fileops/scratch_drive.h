@@ -32,14 +32,12 @@ class ScratchDrive : public ::testing::Test {
         for (const char* folder : {"WINDOWS/System", "Work", "Save"})
             fs::create_directories(At(folder));
         for (const std::string file :
-             {"Autoexec.bat", "CONFIG.SYS", "WINDOWS/Win.ini", "WINDOWS/SYSTEM.INI",
-              "WINDOWS/Protocol", "WINDOWS/Caf\u00e9.ini",
+             {"Autoexec.bat", "WINDOWS/Win.ini", "WINDOWS/SYSTEM.INI", "WINDOWS/Caf\u00e9.ini",
               "WINDOWS/\u00e0\u00fe\u00ff\u00df\u00d7.txt",  // the ends of Latin-1's letters
               "WINDOWS/System/Vmm32.vxd", "Work/Local.txt"})
             Write(file, "content of " + file);
         fs::create_directory(At(kLongFolder));
-        Write(kLongFolder + "/" + kLongFile260, "long"),
-            Write(kLongFolder + "/" + kLongFile261, "");
+        Write(kLongFolder + "/" + kLongFile260, ""), Write(kLongFolder + "/" + kLongFile261, "");
         fs::current_path(At("Work"));
     }
     ~ScratchDrive() override { fs::current_path(old_); }

@@ -56,9 +56,4 @@ bool TempDrive::Exists(const std::string& relative) const {
     return fs::exists(fs::symlink_status(driveC_ / relative, ec));
 }
 
-std::size_t TempDrive::EntryCount(const std::string& relativeFolder) const {
-    const fs::directory_iterator entries(driveC_ / relativeFolder);
-    return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
-}
-
 }  // namespace testsupport

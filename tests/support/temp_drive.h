@@ -28,7 +28,6 @@ class TempDrive {
     std::filesystem::path Write(const std::string& relative, const std::string& bytes) const;
     std::string Read(const std::string& relative) const { return ReadBytes(driveC_ / relative); }
     bool Exists(const std::string& relative) const;
-    std::size_t EntryCount(const std::string& relativeFolder) const;
 
   private:
     std::filesystem::path root_, prefix_, driveC_;

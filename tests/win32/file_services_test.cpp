@@ -1,6 +1,4 @@
-// What only the Windows build does: the attributes and the name a file is stored by kept, a file
-// held open, and the calls of the last step of a save swapped for ones failing part-way; on real
-// files of the scratch drive's folder Save.
+// What only the Windows build does, on real files of the scratch drive's folder Save.
 #include "fileops/file_services.h"
 #include "fileops/replace_in_place_win32.h"
 #include "tests/fileops/scratch_drive.h"
@@ -14,35 +12,36 @@ using Names = std::vector<std::string>;
 const std::string kSave = "D:\\Save\\";
 class Saving : public ScratchDrive {};
 
-TEST_F(Saving, KeepsTheNameTheFileIsStoredByAndItsAttributes) {
+// Saved under the name the file is stored by, with its attributes; refused, and the file left
+// whole, when it is read-only or held open (which makes it unreadable too).
+TEST_F(Saving, KeepsTheStoredNameAndAttributesOrLeavesTheFileUntouched) {
     constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    for (const auto& [stored, asked] :
-         {std::pair{"win.ini", "WIN.INI"}, {"AUTOEXEC.BAT", "Autoexec.bat"}}) {
-        WriteBytes(kSave + stored, std::string(100000, 'o'));
-        SetFileAttributesA((kSave + stored).c_str(), kHiddenSystem);
-        EXPECT_EQ(fileops::ReplaceWholeFile(kSave + asked, "REM saved\r\n"), std::nullopt);
-        EXPECT_EQ(List("Save"), Names{stored});
-        EXPECT_EQ(ReadBytes(kSave + stored), "REM saved\r\n");
-        EXPECT_EQ(GetFileAttributesA((kSave + stored).c_str()) & kHiddenSystem, kHiddenSystem);
-        testsupport::Remove(kSave + stored);
-    }
-}
-
-TEST_F(Saving, AFileThatCannotBeReplacedIsLeftUntouched) {
-    const std::string path = kSave + "Hosts", old = "127.0.0.1 localhost\r\n";
-    for (const bool readOnly : {true, false}) {
+    const struct {
+        const char *stored, *asked;
+        DWORD attributes;
+        bool held, saved;
+    } cases[] = {
+        {"win.ini", "WIN.INI", kHiddenSystem, false, true},
+        {"AUTOEXEC.BAT", "Autoexec.bat", kHiddenSystem, false, true},
+        {"Hosts", "Hosts", FILE_ATTRIBUTE_READONLY, false, false},
+        {"Hosts", "Hosts", FILE_ATTRIBUTE_HIDDEN, true, false},
+    };
+    const std::string old(1000, 'o'), saved = "REM saved\r\n";
+    for (const auto& c : cases) {
+        const std::string path = kSave + c.stored;
         WriteBytes(path, old);
-        SetFileAttributesA(path.c_str(),
-                           readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
-        HANDLE held = readOnly ? INVALID_HANDLE_VALUE
-                               : CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr);
-        EXPECT_TRUE(fileops::ReplaceWholeFile(path, "changed").has_value()) << readOnly;
-        EXPECT_EQ(fileops::ReadWholeFile(path).ok, readOnly) << "held open: unreadable too";
+        SetFileAttributesA(path.c_str(), c.attributes);
+        HANDLE held = c.held ? CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr)
+                             : INVALID_HANDLE_VALUE;
+        EXPECT_EQ(fileops::ReplaceWholeFile(kSave + c.asked, saved).has_value(), !c.saved);
+        const fileops::ReadResult read = fileops::ReadWholeFile(path);
+        EXPECT_EQ(read.ok, !c.held) << c.stored << ": " << read.cause;
         CloseHandle(held);
-        EXPECT_EQ(ReadBytes(path), old);
-        EXPECT_EQ(List("Save"), Names{"Hosts"});
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(List("Save"), Names{c.stored});
+        EXPECT_EQ(ReadBytes(path), c.saved ? saved : old);
+        EXPECT_EQ(GetFileAttributesA(path.c_str()) & c.attributes, c.attributes);
+        testsupport::Remove(path);
     }
 }
 
@@ -50,8 +49,7 @@ TEST_F(Saving, AFileThatCannotBeReplacedIsLeftUntouched) {
 // without it (Windows 98 and Me), each rename and the final delete.
 struct Failure {
     const char* what;
-    bool byRenames;
-    DWORD replaceError;  // ReplaceFileA's error
+    DWORD replaceError;  // ReplaceFileA's error; 0: by renames (no ReplaceFileA)
     bool oldMovedAside;  // ReplaceFileA moved the old file to the backup before failing
     int failingMove;     // by renames: 1 the old file aside, 2 the new one in
     bool noWayBack;      // putting the old file back fails too
@@ -86,26 +84,26 @@ BOOL WINAPI DeleteAllButTheOld(LPCSTR path) {
 
 TEST_F(Saving, AReplaceFailingPartWayNeverLosesTheOldContentAndSaysWhereItIs) {
     const Failure cases[] = {
-        {"names kept", false, ERROR_UNABLE_TO_MOVE_REPLACEMENT, false, 0, false, false},
-        {"old not removed", false, ERROR_UNABLE_TO_REMOVE_REPLACED, false, 0, false, false},
-        {"old moved aside", false, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, true, 0, false, false},
-        {"aside despite the code", false, ERROR_UNABLE_TO_MOVE_REPLACEMENT, true, 0, false, false},
-        {"aside, no way back", false, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, true, 0, true, false},
-        {"old aside by rename", true, 0, false, 1, false, false},
-        {"new in by rename", true, 0, false, 2, false, false},
-        {"new in, then old back", true, 0, false, 2, true, false},
-        {"deleting the old at the end", true, 0, false, 0, false, true},
+        {"names kept", ERROR_UNABLE_TO_MOVE_REPLACEMENT, false, 0, false, false},
+        {"old not removed", ERROR_UNABLE_TO_REMOVE_REPLACED, false, 0, false, false},
+        {"old moved aside", ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, true, 0, false, false},
+        {"aside despite the code", ERROR_UNABLE_TO_MOVE_REPLACEMENT, true, 0, false, false},
+        {"aside, no way back", ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, true, 0, true, false},
+        {"old aside by rename", 0, false, 1, false, false},
+        {"new in by rename", 0, false, 2, false, false},
+        {"new in, then old back", 0, false, 2, true, false},
+        {"deleting the old at the end", 0, false, 0, false, true},
     };
     const std::string path = kSave + "System.ini", old = "[boot]\r\nshell=Explorer.exe\r\n";
     fileops::ReplaceCalls& calls = fileops::ReplaceCallsInUse();
     const fileops::ReplaceCalls real = calls;
     for (const Failure& step : cases) {
         SCOPED_TRACE(step.what);
-        if (!step.byRenames && (GetVersion() & 0x80000000u) != 0)
+        if (step.replaceError != 0 && (GetVersion() & 0x80000000u) != 0)
             continue;  // Windows 98 and Me have no ReplaceFileA
         failure = step, moves = 0, firstAside.clear();
         calls = real;
-        calls.replaceFile = step.byRenames ? nullptr : FailingReplace;
+        calls.replaceFile = step.replaceError == 0 ? nullptr : FailingReplace;
         calls.moveFileEx = FailingMoveEx;
         calls.moveFile = FailingMove;
         calls.deleteFile = DeleteAllButTheOld;

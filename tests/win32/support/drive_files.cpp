@@ -47,10 +47,6 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
         throw std::runtime_error("cannot write " + path);
 }
 
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 void Remove(const std::string& path) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(path.c_str());

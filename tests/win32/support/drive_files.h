@@ -12,12 +12,10 @@ std::string DriveRoot();   // its first three characters ("C:\")
 
 std::optional<std::string> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
-bool Exists(const std::string& path);
 void Remove(const std::string& path);
 
-// Puts the six configuration files out of the way, in the Windows directory and at the
-// root of its drive, so that a test starts with none of them; puts back what was there
-// (the prefix's own Win.ini and System.ini) when it ends.
+// Puts the six configuration files out of the way (in the Windows directory and at the root of
+// its drive) for the life of the object, so that a test starts with none of them.
 class ConfigFilesAside {
   public:
     ConfigFilesAside();
