@@ -7,13 +7,10 @@ packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqscintill
           libgl-dev libxcb1-dev fonts-wine fonts-dejavu-core)
 for arg in "$@"; do
   case "$arg" in
-    # dosfstools: a FAT image for the save tests; mount: its loop mount.
     # xvfb, openbox, x11-utils: windows as a window manager frames them.
-    # fuse3, libfuse3-dev: a file system that misreports sizes, for the read tests.
     # imagemagick: compares the windows with their reference pictures.
-    --tests) packages+=(googletest libgtest-dev util-linux mount dosfstools desktop-file-utils
-                        appstream dpkg-dev xvfb openbox x11-utils fuse3 libfuse3-dev
-                        imagemagick) ;;
+    --tests) packages+=(googletest libgtest-dev util-linux mount desktop-file-utils
+                        appstream dpkg-dev xvfb openbox x11-utils imagemagick) ;;
     *) echo "unknown option: $arg" >&2; exit 2 ;;
   esac
 done

@@ -47,6 +47,12 @@ TEST_F(NativeFiles, ReadWholeFileWhateverSizeTheFileSystemReports) {
         EXPECT_EQ(read.bytes, testsupport::ReadBytes(file));
         EXPECT_NE(read.bytes.size(), fs::file_size(file)) << file;
     }
+    // A read that fails (the process's memory at address 0) gives nothing and says why.
+    fs::remove(link), fs::create_symlink("/proc/self/mem", link);
+    const fileops::ReadResult failed = ReadWholeFile("C:\\WINDOWS\\Hosts");
+    EXPECT_TRUE(!failed.ok && failed.bytes.empty()) << failed.cause;
+    EXPECT_NE(failed.cause.find(std::strerror(EIO)), std::string::npos) << failed.cause;
+    fs::remove(link), fs::create_symlink("/proc/self/cmdline", link);
     // Reported as empty, longer than a room of 30 at three units a byte.
     const fileops::TextRoom room{30, [](std::string_view piece) { return 3 * piece.size(); }};
     const fileops::ReadResult large = ReadWholeFile("C:\\WINDOWS\\Hosts", room);
