@@ -27,7 +27,7 @@ class Drive {
     // Of `size` bytes, when given, the first of them `bytes`.
     void Put(const std::string& path, const std::string& bytes, std::uint64_t size = 0) const;
     std::optional<std::string> Get(const std::string& path) const;
-    void Remove(const std::string& path) const;
+    void Remove(const std::string& path) const { std::filesystem::remove(Local(path)); }
     // The names stored in the folder of `path`.
     std::vector<std::string> Names(const std::string& path) const;
     // Saves to `path` fail while the result lives (a full disk, or a read-only file).

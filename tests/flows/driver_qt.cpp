@@ -36,6 +36,22 @@ std::shared_ptr<void> Limited(decltype(RLIMIT_AS) resource, rlim_t most) {
 QWidget* WidgetOf(toolkit::Control& control) {
     return dynamic_cast<toolkit::qt::QtControl&>(control).Widget();
 }
+
+// The keyboard goes to a modal window as soon as it is up, whichever window is active.
+QWidget* KeyboardFocus() {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal->focusWidget();
+    return QApplication::focusWidget();
+}
+
+void SendKey(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, key, modifiers, text);
+        if (QWidget* focus = KeyboardFocus())
+            QApplication::sendEvent(focus, &event);
+    }
+    Settle();
+}
 }  // namespace
 
 std::shared_ptr<void> Drive::SavesFail(const std::string&) const {
@@ -71,24 +87,6 @@ void Focus(toolkit::Control& control) {
     Settle();
 }
 
-namespace {
-// The keyboard goes to a modal window as soon as it is up, whichever window is active.
-QWidget* KeyboardFocus() {
-    if (QWidget* modal = QApplication::activeModalWidget())
-        return modal->focusWidget();
-    return QApplication::focusWidget();
-}
-
-void SendKey(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
-    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-        QKeyEvent event(type, key, modifiers, text);
-        if (QWidget* focus = KeyboardFocus())
-            QApplication::sendEvent(focus, &event);
-    }
-    Settle();
-}
-}  // namespace
-
 void Type(const std::u32string& text) {
     for (char32_t c : text) SendKey(0, Qt::NoModifier, QString::fromUcs4(&c, 1));
 }
@@ -108,7 +106,6 @@ Look LookOf(toolkit::Control& control) {
     return {text.toStdString(), widget->isEnabled(), widget->isVisible(), widget == KeyboardFocus(),
             true};
 }
-// True when `inside` ran while a modal window was up.
 bool WhenModal(const std::function<void()>& open, const std::function<void()>& inside) {
     bool modal = false;
     QTimer::singleShot(0, [&] {

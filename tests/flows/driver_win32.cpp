@@ -10,11 +10,11 @@
 
 namespace flows {
 namespace {
-
 HWND HandleOf(toolkit::Control& control) {
     return dynamic_cast<toolkit::win32::Win32Control&>(control).Handle();
 }
-
+const std::function<void()>* armed = nullptr;  // what the timer of WhenModal runs
+bool modal = false;
 }  // namespace
 
 // The prefix's own drive, shared by the tests: its configuration files put aside meanwhile.
@@ -82,11 +82,6 @@ Look LookOf(toolkit::Control& control) {
     return {utf8, IsWindowEnabled(window) != FALSE, IsWindowVisible(window) != FALSE,
             GetFocus() == window, IsWindowUnicode(window) != FALSE};
 }
-namespace {
-const std::function<void()>* armed = nullptr;
-bool modal = false;
-}  // namespace
-
 bool WhenModal(const std::function<void()>& open, const std::function<void()>& inside) {
     // A thread timer fires from the message loop the modal window runs.
     armed = &inside, modal = false;

@@ -55,9 +55,6 @@ std::optional<std::string> Drive::Get(const std::string& path) const {
         return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
-void Drive::Remove(const std::string& path) const {
-    std::filesystem::remove(Local(path));
-}
 std::vector<std::string> Drive::Names(const std::string& path) const {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(Local(path).parent_path()))
