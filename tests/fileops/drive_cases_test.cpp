@@ -125,13 +125,13 @@ TEST_F(ScratchDrive, ReadAndSaveKeepEveryByteUnderTheStoredName) {
         EXPECT_EQ(read.ok, c.old.has_value()) << c.path << ": " << read.cause;
         EXPECT_TRUE(read.bytes == c.old.value_or("")) << c.path;
         EXPECT_EQ(fileops::ReplaceWholeFile(OnDrive(c.path), c.text), std::nullopt) << c.path;
-        EXPECT_EQ(List("Save"), Names{c.stored}) << c.path;
+        EXPECT_EQ(ListDir(At("Save")), Names{c.stored}) << c.path;
         EXPECT_TRUE(Read("Save/" + c.stored) == c.text) << c.path;
     }
 }
 
 TEST_F(ScratchDrive, RefusedReadGivesNothingAndRefusedSaveChangesNothing) {
-    const Names root = List(""), windows = List("WINDOWS");
+    const Names root = ListDir(At("")), windows = ListDir(At("WINDOWS"));
     const struct {
         const char* path;
         std::string readWords, saveWords;
@@ -151,9 +151,9 @@ TEST_F(ScratchDrive, RefusedReadGivesNothingAndRefusedSaveChangesNothing) {
         ExpectWords(read.cause, c.readWords, c.path);
         const auto refusal = fileops::ReplaceWholeFile(OnDrive(c.path), "new");
         ExpectWords(refusal.value_or(""), c.saveWords, c.path);
-        EXPECT_EQ(List(""), root);
-        EXPECT_EQ(List("WINDOWS"), windows);
-        EXPECT_EQ(List("WINDOWS/System"), Names{"Vmm32.vxd"});
+        EXPECT_EQ(ListDir(At("")), root);
+        EXPECT_EQ(ListDir(At("WINDOWS")), windows);
+        EXPECT_EQ(ListDir(At("WINDOWS/System")), Names{"Vmm32.vxd"});
         EXPECT_EQ(Read("WINDOWS/Win.ini"), "content of WINDOWS/Win.ini");
     }
 }

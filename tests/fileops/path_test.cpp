@@ -55,9 +55,8 @@ TEST(WindowsDir, OnEveryKindOfDrive) {
     const fs::path root = drive.Prefix().parent_path(), c = drive.DriveC();
     fs::permissions(root, fs::perms::all);
     constexpr fs::perms kExecOnly = fs::perms::owner_exec | fs::perms::others_exec;
-    const fs::path link = drive.Prefix() / "dosdevices/c:";
     auto relink = [&](const fs::path& name, const fs::path& target) {
-        fs::remove(link);
+        fs::remove(drive.Prefix() / "dosdevices/c:");
         fs::create_directory_symlink(target, drive.Prefix() / "dosdevices" / name);
     };
     const struct {

@@ -72,7 +72,6 @@ class ScratchDrive : public ::testing::Test {
     void Write(const std::string& relative, const std::string& bytes) const {
         std::ofstream(At(relative), std::ios::binary) << bytes;
     }
-    Names List(const std::string& relative) const { return ListDir(At(relative)); }
 
 #ifdef _WIN32
     static constexpr char kLetter = 'D';

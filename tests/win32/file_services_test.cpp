@@ -7,26 +7,24 @@
 namespace {
 
 using testsupport::ReadBytes;
-using testsupport::WriteBytes;
 const std::string kSave = "D:\\Save\\";
 
 // Saved under the name the file is stored by, with its attributes; refused, and the file left
 // whole, when it is read-only or held open (which makes it unreadable too).
 TEST_F(ScratchDrive, KeepsTheStoredNameAndAttributesOrLeavesTheFileUntouched) {
-    constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     const struct {
         const char *stored, *asked;
         DWORD attributes;
         bool held, saved;
     } cases[] = {
-        {"win.ini", "WIN.INI", kHiddenSystem, false, true},
+        {"win.ini", "WIN.INI", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, false, true},
         {"Hosts", "Hosts", FILE_ATTRIBUTE_READONLY, false, false},
         {"Hosts", "Hosts", FILE_ATTRIBUTE_HIDDEN, true, false},
     };
     const std::string old(1000, 'o'), saved = "REM saved\r\n";
     for (const auto& c : cases) {
         const std::string path = kSave + c.stored;
-        WriteBytes(path, old);
+        testsupport::WriteBytes(path, old);
         SetFileAttributesA(path.c_str(), c.attributes);
         HANDLE held = c.held ? CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                            FILE_ATTRIBUTE_NORMAL, nullptr)
@@ -35,7 +33,7 @@ TEST_F(ScratchDrive, KeepsTheStoredNameAndAttributesOrLeavesTheFileUntouched) {
         const fileops::ReadResult read = fileops::ReadWholeFile(path);
         EXPECT_EQ(read.ok, !c.held) << c.stored << ": " << read.cause;
         CloseHandle(held);
-        EXPECT_EQ(List("Save"), Names{c.stored});
+        EXPECT_EQ(ListDir(At("Save")), Names{c.stored});
         EXPECT_EQ(ReadBytes(path), c.saved ? saved : old);
         EXPECT_EQ(GetFileAttributesA(path.c_str()) & c.attributes, c.attributes);
         testsupport::Remove(path);
@@ -104,11 +102,11 @@ TEST_F(ScratchDrive, AReplaceFailingPartWayNeverLosesTheOldContentAndSaysWhereIt
         calls.moveFileEx = FailingMoveEx;
         calls.moveFile = FailingMove;
         calls.deleteFile = DeleteAllButTheOld;
-        WriteBytes(path, old);
+        testsupport::WriteBytes(path, old);
         std::string oldContentAt = "stale";
         const auto cause = fileops::ReplaceWholeFile(path, "[boot]\r\nchanged\r\n", &oldContentAt);
         calls = real;
-        Names left = List("Save");
+        Names left = ListDir(At("Save"));
         EXPECT_EQ(cause.has_value(), !step.backupStays);
         if (step.backupStays)
             EXPECT_EQ(ReadBytes(path), "[boot]\r\nchanged\r\n");
