@@ -11,8 +11,6 @@
 
 namespace {
 
-using Names = std::vector<std::string>;
-
 struct PathCase {
     std::string path;  // Windows path, ANSI (Windows-1252) bytes
     bool exists;
@@ -20,7 +18,6 @@ struct PathCase {
 };
 
 const PathCase kPathCases[] = {
-    // Names and letter case.
     {"C:\\WINDOWS\\Win.ini", true, "exact names"},
     {"C:\\windows\\win.ini", true, "other letter case, folder and file"},
     {"C:\\WINDOWS\\System.ini", true, "stored as SYSTEM.INI"},
@@ -32,20 +29,14 @@ const PathCase kPathCases[] = {
     {"C:\\WINDOWS\\\xC0\xDE\x9F\xDF\xD7.txt", true,
      "capitals of a grave, thorn, y diaeresis; sharp s and times"},
     {"C:\\WINDOWS\\\xE0\xFE\xFF\xDF\xF7.txt", false, "the division sign is not the times sign"},
-
-    // Folders count.
     {"C:\\WINDOWS", true, "a folder"},
     {"C:\\WINDOWS\\", true, "a folder with a trailing backslash"},
     {"C:\\", true, "the root of C:"},
-
-    // Separators.
     {"C:\\\\WINDOWS\\\\\\..\\Autoexec.bat", true, "a run of backslashes counts as one"},
     {"C:/WINDOWS/Win.ini", true, "forward slashes are separators"},
     {"\\\\WINDOWS\\Win.ini", false, "two leading backslashes make a UNC path"},
     {"C:\\WINDOWS\\Win.ini\\", false, "a separator after a file name asks for a folder"},
     {"C:\\WINDOWS\\Win.ini\\..\\", true, "file, then ..\\ is the folder"},
-
-    // Dots and spaces, resolved as text before the lookup.
     {"C:\\WINDOWS\\.\\Win.ini", true, "a . component"},
     {"C:\\WINDOWS\\System\\..\\Win.ini", true, "a .. component"},
     {"C:\\Missing\\..\\WINDOWS\\Win.ini", true, ".. after a missing folder (text, not lookup)"},
@@ -55,8 +46,6 @@ const PathCase kPathCases[] = {
     {"C:\\WINDOWS..\\Win.ini", false, "only one dot of a folder name is dropped"},
     {"C:\\WINDOWS\\...", true, "final ... is all trailing dots: C:\\WINDOWS\\"},
     {"C:\\WINDOWS\\ Win.ini", false, "a leading space stays"},
-
-    // Relative forms, with C:\Work as the current directory.
     {"\\WINDOWS\\Win.ini", true, "\\name is at the root of the current drive C:"},
     {"Local.txt", true, "bare name in the current directory"},
     {"..\\WINDOWS\\Win.ini", true, "parent-relative"},
@@ -66,11 +55,7 @@ const PathCase kPathCases[] = {
     {" ", false, "a path of spaces only"},
     {" .", true, "space and dot: the current directory"},
     {"Missing\\..  ", false, "trailing spaces after .. keep .. from climbing"},
-
-    // Other drives.
     {"D:\\WINDOWS\\Win.ini", false, "no drive D:"},
-
-    // Names Windows cannot have.
     {"", false, "empty path"},
     {"C:\\WINDOWS\\Win*.ini", false, "wildcard *"},
     {"C:\\WINDOWS\\Win?.ini", false, "wildcard ?"},
@@ -79,16 +64,12 @@ const PathCase kPathCases[] = {
     {"C:\\WINDOWS\\Win|ini", false, "vertical bar"},
     {"C:\\WINDOWS\\Win\x01.ini", false, "control character"},
     {"C:\\WINDOWS\\Win.ini:stream", false, "a stream that does not exist"},
-
-    // DOS devices exist in any existing folder, with or without an extension.
     {"C:\\WINDOWS\\NUL", true, "NUL in an existing folder"},
     {"C:\\WINDOWS\\com1.txt", true, "COM1 with an extension"},
     {"C:\\Missing\\NUL", false, "NUL in a missing folder"},
     {"C:\\WINDOWS\\Win.ini\\NUL", false, "NUL after a file"},
     {"C:\\WINDOWS\\COM1\\", false, "a device name with a trailing separator is a folder name"},
     {"C:\\WINDOWS\\com0.txt", false, "COM0 is no device"},
-
-    // Device paths: \\.\ is normalised, \\?\ is taken as it is.
     {"\\\\.\\C:\\WINDOWS\\..\\WINDOWS\\Win.ini", true, "\\\\.\\ path, normalised"},
     {"\\\\.\\C:\\..\\WINDOWS\\Win.ini", false, ".. in a \\\\.\\ path climbs over the drive"},
     {"\\\\.\\C:\\WINDOWS\\NUL", false, "no DOS devices in device paths"},
@@ -96,8 +77,6 @@ const PathCase kPathCases[] = {
     {"\\\\?\\C:\\WINDOWS\\.\\Win.ini", false, "\\\\?\\ path: . is not resolved"},
     {"\\\\?\\C:\\WINDOWS\\Win.ini.", false, "\\\\?\\ path: the trailing dot stays"},
     {"\\\\?\\C:/WINDOWS/Win.ini", false, "\\\\?\\ path: slashes are no separators"},
-
-    // MAX_PATH for the ANSI calls.
     {"C:\\" + kLongFolder + "\\" + kLongFile260, true, "260 characters: the longest ANSI path"},
     {"C:\\" + kLongFolder + "\\" + kLongFile261, false, "261 characters: longer than MAX_PATH"},
 };
@@ -146,13 +125,13 @@ TEST_F(ScratchDrive, ReadAndSaveKeepEveryByteUnderTheStoredName) {
         EXPECT_EQ(read.ok, c.old.has_value()) << c.path << ": " << read.cause;
         EXPECT_TRUE(read.bytes == c.old.value_or("")) << c.path;
         EXPECT_EQ(fileops::ReplaceWholeFile(OnDrive(c.path), c.text), std::nullopt) << c.path;
-        EXPECT_EQ(List("Save"), Names{c.stored}) << c.path;
+        EXPECT_EQ(ListDir(At("Save")), Names{c.stored}) << c.path;
         EXPECT_TRUE(Read("Save/" + c.stored) == c.text) << c.path;
     }
 }
 
 TEST_F(ScratchDrive, RefusedReadGivesNothingAndRefusedSaveChangesNothing) {
-    const Names root = List(""), windows = List("WINDOWS");
+    const Names root = ListDir(At("")), windows = ListDir(At("WINDOWS"));
     const struct {
         const char* path;
         std::string readWords, saveWords;
@@ -172,9 +151,9 @@ TEST_F(ScratchDrive, RefusedReadGivesNothingAndRefusedSaveChangesNothing) {
         ExpectWords(read.cause, c.readWords, c.path);
         const auto refusal = fileops::ReplaceWholeFile(OnDrive(c.path), "new");
         ExpectWords(refusal.value_or(""), c.saveWords, c.path);
-        EXPECT_EQ(List(""), root);
-        EXPECT_EQ(List("WINDOWS"), windows);
-        EXPECT_EQ(List("WINDOWS/System"), Names{"Vmm32.vxd"});
+        EXPECT_EQ(ListDir(At("")), root);
+        EXPECT_EQ(ListDir(At("WINDOWS")), windows);
+        EXPECT_EQ(ListDir(At("WINDOWS/System")), Names{"Vmm32.vxd"});
         EXPECT_EQ(Read("WINDOWS/Win.ini"), "content of WINDOWS/Win.ini");
     }
 }

@@ -1,7 +1,6 @@
-// Native files: read whole whatever size the file system reports, a text too large for its
-// box refused as soon as that is known; saved with the bytes exactly, through links, with
-// what the file system keeps beside them, and every failure (part-way, full disk, no
-// permission, a killed save) refused with the old file untouched and nothing left behind.
+// Native files: read whole whatever size the file system reports, a text too large for its box
+// refused as soon as known; saved byte-exact, through links, with what the file system keeps
+// beside the bytes, every failure refused with the old file untouched and nothing left behind.
 #include <fcntl.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
@@ -19,16 +18,13 @@
 #include <gtest/gtest.h>
 
 #include "fileops/file_services.h"
+#include "scratch_drive.h"
 #include "support.h"
-#include "tests/support/temp_drive.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using fileops::ReadWholeFile;
 using fileops::ReplaceWholeFile;
-using fotest::ListDir;
-using Names = std::vector<std::string>;
 
 class NativeFiles : public ::testing::Test {
   protected:
@@ -47,17 +43,16 @@ TEST_F(NativeFiles, ReadWholeFileWhateverSizeTheFileSystemReports) {
         EXPECT_EQ(read.bytes, testsupport::ReadBytes(file));
         EXPECT_NE(read.bytes.size(), fs::file_size(file)) << file;
     }
+    // /proc/self/cmdline: reported as empty, longer than a room of 30 at three units a byte.
+    const fileops::TextRoom room{30, [](std::string_view piece) { return 3 * piece.size(); }};
+    const fileops::ReadResult large = ReadWholeFile("C:\\WINDOWS\\Hosts", room);
+    EXPECT_TRUE(large.tooLarge && large.sizeIsAtLeast && large.size > 10) << large.size;
+    EXPECT_EQ(large.bytes, "");
     // A read that fails (the process's memory at address 0) gives nothing and says why.
     fs::remove(link), fs::create_symlink("/proc/self/mem", link);
     const fileops::ReadResult failed = ReadWholeFile("C:\\WINDOWS\\Hosts");
     EXPECT_TRUE(!failed.ok && failed.bytes.empty()) << failed.cause;
     EXPECT_NE(failed.cause.find(std::strerror(EIO)), std::string::npos) << failed.cause;
-    fs::remove(link), fs::create_symlink("/proc/self/cmdline", link);
-    // Reported as empty, longer than a room of 30 at three units a byte.
-    const fileops::TextRoom room{30, [](std::string_view piece) { return 3 * piece.size(); }};
-    const fileops::ReadResult large = ReadWholeFile("C:\\WINDOWS\\Hosts", room);
-    EXPECT_TRUE(large.tooLarge && large.sizeIsAtLeast && large.size > 10) << large.size;
-    EXPECT_EQ(large.bytes, "");
     const fs::path sparse = drive_.Write("WINDOWS/Win.ini", "[windows]\r\n");
     fs::resize_file(sparse, std::uint64_t{1} << 40);  // a terabyte of holes
     const fileops::TextRoom holes{64u << 20, {}};
@@ -87,10 +82,8 @@ TEST_F(NativeFiles, SaveLinksAreWrittenThrough) {
             testsupport::WriteBytes(store / "real.ini", "old");
             fs::permissions(store / "real.ini", static_cast<fs::perms>(0620));
         }
-        Names names;
-        for (const auto& [name, target] : c.links)
-            fs::create_symlink(target, W(name)), names.push_back(name);
-        std::sort(names.begin(), names.end());
+        for (const auto& [name, target] : c.links) fs::create_symlink(target, W(name));
+        const Names names = ListDir(W());
         const auto cause = ReplaceWholeFile("C:\\WINDOWS\\Win.ini", "new");
         EXPECT_EQ(ListDir(W()), names) << c.links[0].second;
         if (c.refusal != 0) {
@@ -113,46 +106,37 @@ TEST_F(NativeFiles, SaveFailuresLeaveTheOldFileUntouched) {
     const std::string old = "[windows]\r\nload=\r\n";
     const struct {
         int setup;
-        std::function<bool()> prepare;  // in the child, before the save; false: cannot run
+        const char* tmpfs;          // options of a tmpfs of its own on WINDOWS; none: the drive
+        rlim_t sizeLimit;           // 0: none
+        std::size_t attributeSize;  // of a user.DOSATTRIB on the file before the save
         mode_t folderMode, fileMode;
-        const char* path;
         int error;
     } cases[] = {
-        {fotest::kPlain,
-         [] {
-             const struct rlimit limit { 65536, 65536 };
-             return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-         },
-         0755, 0644, "C:\\WINDOWS\\Win.ini", EFBIG},
-        {fotest::kOwnMounts,
-         [&] {
-             const bool mounted = ::mount("tmpfs", W().c_str(), "tmpfs", 0, "size=64k") == 0;
-             return mounted && drive_.Write("WINDOWS/Win.ini", old) == W("Win.ini");
-         },
-         0755, 0644, "C:\\WINDOWS\\Win.ini", ENOSPC},
-        {fotest::kOwnMounts,  // few inodes, little room for attributes: a large one cannot go on
-         [&] {
-             const std::string dosattrib(2800, 'a');
-             return ::mount("tmpfs", W().c_str(), "tmpfs", 0, "size=4m,nr_inodes=8") == 0 &&
-                    drive_.Write("WINDOWS/Win.ini", old) == W("Win.ini") &&
-                    ::setxattr(W("Win.ini").c_str(), "user.DOSATTRIB", dosattrib.data(),
-                               dosattrib.size(), 0) == 0;
-         },
-         0755, 0644, "C:\\WINDOWS\\Win.ini", ENOSPC},
-        {fotest::kOtherUser, [] { return true; }, 0555, 0666, "C:\\WINDOWS\\Win.ini", EACCES},
-        {fotest::kOtherUser, [] { return true; }, 0777, 0444, "C:\\WINDOWS\\Win.ini", EACCES},
-        {fotest::kOtherUser, [] { return true; }, 0755, 0000, "C:\\WINDOWS\\Win.ini", EACCES},
+        {fotest::kPlain, nullptr, 65536, 0, 0755, 0644, EFBIG},
+        {fotest::kOwnMounts, "size=64k", 0, 0, 0755, 0644, ENOSPC},
+        // Few inodes, little room for attributes: a large one cannot go on.
+        {fotest::kOwnMounts, "size=4m,nr_inodes=8", 0, 2800, 0755, 0644, ENOSPC},
+        {fotest::kOtherUser, nullptr, 0, 0, 0555, 0666, EACCES},
+        {fotest::kOtherUser, nullptr, 0, 0, 0777, 0444, EACCES},
+        {fotest::kOtherUser, nullptr, 0, 0, 0755, 0000, EACCES},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.path + std::to_string(c.error));
+        SCOPED_TRACE(&c - cases);
         drive_.Write("WINDOWS/Win.ini", old);
         ::chmod(W("Win.ini").c_str(), c.fileMode);
         ::chmod(W().c_str(), c.folderMode);
         const auto outcome = fotest::InChild(c.setup, [&](std::string& report) {
-            if (!c.prepare())
+            const struct rlimit limit { c.sizeLimit, c.sizeLimit };
+            const std::string dosattrib(c.attributeSize, 'a');
+            if ((c.sizeLimit != 0 && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ||
+                (c.tmpfs && (::mount("tmpfs", W().c_str(), "tmpfs", 0, c.tmpfs) != 0 ||
+                             drive_.Write("WINDOWS/Win.ini", old) != W("Win.ini"))) ||
+                (c.attributeSize != 0 && ::setxattr(W("Win.ini").c_str(), "user.DOSATTRIB",
+                                                    dosattrib.data(), dosattrib.size(), 0) != 0))
                 return fotest::kCannotRun;
-            report = ReplaceWholeFile(c.path, std::string(1 << 20, 'x')).value_or("saved");
-            report += "; read: " + ReadWholeFile(c.path).cause;
+            const char* path = "C:\\WINDOWS\\Win.ini";
+            report = ReplaceWholeFile(path, std::string(1 << 20, 'x')).value_or("saved");
+            report += "; read: " + ReadWholeFile(path).cause;
             if (c.setup == fotest::kOwnMounts &&
                 (ListDir(W()) != Names{"Win.ini"} || drive_.Read("WINDOWS/Win.ini") != old))
                 report += "; the folder changed";

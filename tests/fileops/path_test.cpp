@@ -10,7 +10,6 @@
 #include "fileops/file_services.h"
 #include "scratch_drive.h"
 #include "support.h"
-#include "tests/support/temp_drive.h"
 
 namespace {
 
@@ -56,9 +55,8 @@ TEST(WindowsDir, OnEveryKindOfDrive) {
     const fs::path root = drive.Prefix().parent_path(), c = drive.DriveC();
     fs::permissions(root, fs::perms::all);
     constexpr fs::perms kExecOnly = fs::perms::owner_exec | fs::perms::others_exec;
-    const fs::path link = drive.Prefix() / "dosdevices/c:";
     auto relink = [&](const fs::path& name, const fs::path& target) {
-        fs::remove(link);
+        fs::remove(drive.Prefix() / "dosdevices/c:");
         fs::create_directory_symlink(target, drive.Prefix() / "dosdevices" / name);
     };
     const struct {
@@ -90,11 +88,6 @@ TEST(WindowsDir, OnEveryKindOfDrive) {
              ::unsetenv("WINEPREFIX");
          }},
     };
-    const char* oldHome = std::getenv("HOME");
-    const std::string home = oldHome ? oldHome : "/";
-    const fs::path cwd = fs::current_path();
-    ::setenv("HOME", (root / "home").c_str(), 1);
-    fs::current_path(root);
     for (const auto& k : cases) {
         fs::remove_all(root / "home"), fs::remove_all(root / "disk"), fs::remove_all(c);
         fs::create_directory(c);
@@ -104,7 +97,9 @@ TEST(WindowsDir, OnEveryKindOfDrive) {
         k.setup();
         fs::permissions(c, k.driveMode);
         const int setup = k.driveMode == fs::perms::all ? fotest::kPlain : fotest::kOtherUser;
-        const auto found = fotest::InChild(setup, [](std::string& report) {
+        const auto found = fotest::InChild(setup, [&](std::string& report) {
+            ::setenv("HOME", (root / "home").c_str(), 1);
+            fs::current_path(root);
             report = fileops::GetWindowsDir();
             return 0;
         });
@@ -113,8 +108,6 @@ TEST(WindowsDir, OnEveryKindOfDrive) {
             continue;  // no other user here
         EXPECT_EQ(found.text, k.expected) << &k - cases;
     }
-    ::setenv("HOME", home.c_str(), 1);
-    fs::current_path(cwd);
 }
 
 }  // namespace

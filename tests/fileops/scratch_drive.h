@@ -19,6 +19,19 @@
 
 namespace fs = std::filesystem;
 
+using Names = std::vector<std::string>;
+
+// The names in a folder, sorted, as UTF-8.
+inline Names ListDir(const fs::path& dir) {
+    Names names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        const std::u8string name = entry.path().filename().u8string();
+        names.emplace_back(name.begin(), name.end());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 // Long names for the MAX_PATH rows: "C:\" + 200 + "\" + 56 = 260 characters.
 inline const std::string kLongFolder(200, 'L');
 inline const std::string kLongFile260 = std::string(52, 'F') + ".txt";
@@ -58,15 +71,6 @@ class ScratchDrive : public ::testing::Test {
     }
     void Write(const std::string& relative, const std::string& bytes) const {
         std::ofstream(At(relative), std::ios::binary) << bytes;
-    }
-    std::vector<std::string> List(const std::string& relative) const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(At(relative))) {
-            const std::u8string name = entry.path().filename().u8string();
-            names.emplace_back(name.begin(), name.end());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
     }
 
 #ifdef _WIN32

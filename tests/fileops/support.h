@@ -1,6 +1,5 @@
-// What the file-service tests share: folder listings, and bodies run in a child process (a real
-// kill, a mount of its own, a limit, another user), none of which may touch the test program
-// itself.
+// Bodies run in a child process (a real kill, a mount of its own, a limit, another user), none
+// of which may touch the test program itself.
 #pragma once
 
 #include <grp.h>
@@ -9,22 +8,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace fotest {
-
-inline std::vector<std::string> ListDir(const std::filesystem::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir))
-        names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Exit code of a body that found the system unable to run the case: the test skips.
 constexpr int kCannotRun = 77;

@@ -7,29 +7,24 @@
 namespace {
 
 using testsupport::ReadBytes;
-using testsupport::WriteBytes;
-using Names = std::vector<std::string>;
 const std::string kSave = "D:\\Save\\";
-class Saving : public ScratchDrive {};
 
 // Saved under the name the file is stored by, with its attributes; refused, and the file left
 // whole, when it is read-only or held open (which makes it unreadable too).
-TEST_F(Saving, KeepsTheStoredNameAndAttributesOrLeavesTheFileUntouched) {
-    constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+TEST_F(ScratchDrive, KeepsTheStoredNameAndAttributesOrLeavesTheFileUntouched) {
     const struct {
         const char *stored, *asked;
         DWORD attributes;
         bool held, saved;
     } cases[] = {
-        {"win.ini", "WIN.INI", kHiddenSystem, false, true},
-        {"AUTOEXEC.BAT", "Autoexec.bat", kHiddenSystem, false, true},
+        {"win.ini", "WIN.INI", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, false, true},
         {"Hosts", "Hosts", FILE_ATTRIBUTE_READONLY, false, false},
         {"Hosts", "Hosts", FILE_ATTRIBUTE_HIDDEN, true, false},
     };
     const std::string old(1000, 'o'), saved = "REM saved\r\n";
     for (const auto& c : cases) {
         const std::string path = kSave + c.stored;
-        WriteBytes(path, old);
+        testsupport::WriteBytes(path, old);
         SetFileAttributesA(path.c_str(), c.attributes);
         HANDLE held = c.held ? CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                            FILE_ATTRIBUTE_NORMAL, nullptr)
@@ -38,7 +33,7 @@ TEST_F(Saving, KeepsTheStoredNameAndAttributesOrLeavesTheFileUntouched) {
         const fileops::ReadResult read = fileops::ReadWholeFile(path);
         EXPECT_EQ(read.ok, !c.held) << c.stored << ": " << read.cause;
         CloseHandle(held);
-        EXPECT_EQ(List("Save"), Names{c.stored});
+        EXPECT_EQ(ListDir(At("Save")), Names{c.stored});
         EXPECT_EQ(ReadBytes(path), c.saved ? saved : old);
         EXPECT_EQ(GetFileAttributesA(path.c_str()) & c.attributes, c.attributes);
         testsupport::Remove(path);
@@ -82,7 +77,7 @@ BOOL WINAPI DeleteAllButTheOld(LPCSTR path) {
     return failure.backupStays && path == firstAside ? FALSE : DeleteFileA(path);
 }
 
-TEST_F(Saving, AReplaceFailingPartWayNeverLosesTheOldContentAndSaysWhereItIs) {
+TEST_F(ScratchDrive, AReplaceFailingPartWayNeverLosesTheOldContentAndSaysWhereItIs) {
     const Failure cases[] = {
         {"names kept", ERROR_UNABLE_TO_MOVE_REPLACEMENT, false, 0, false, false},
         {"old not removed", ERROR_UNABLE_TO_REMOVE_REPLACED, false, 0, false, false},
@@ -107,22 +102,19 @@ TEST_F(Saving, AReplaceFailingPartWayNeverLosesTheOldContentAndSaysWhereItIs) {
         calls.moveFileEx = FailingMoveEx;
         calls.moveFile = FailingMove;
         calls.deleteFile = DeleteAllButTheOld;
-        WriteBytes(path, old);
+        testsupport::WriteBytes(path, old);
         std::string oldContentAt = "stale";
         const auto cause = fileops::ReplaceWholeFile(path, "[boot]\r\nchanged\r\n", &oldContentAt);
         calls = real;
-        Names left = List("Save");
-        if (step.backupStays) {
-            EXPECT_EQ(cause, std::nullopt);
+        Names left = ListDir(At("Save"));
+        EXPECT_EQ(cause.has_value(), !step.backupStays);
+        if (step.backupStays)
             EXPECT_EQ(ReadBytes(path), "[boot]\r\nchanged\r\n");
-        } else if (!step.noWayBack) {
-            EXPECT_TRUE(cause.has_value());
-            EXPECT_EQ(oldContentAt, "");
+        else
+            EXPECT_EQ(oldContentAt, step.noWayBack ? firstAside : "");
+        if (!step.backupStays && !step.noWayBack) {
             EXPECT_EQ(ReadBytes(path), old);
             EXPECT_EQ(left, Names{"System.ini"});
-        } else {
-            EXPECT_TRUE(cause.has_value());
-            EXPECT_EQ(oldContentAt, firstAside);
         }
         if (step.backupStays || step.noWayBack) {  // the old content whole, under one name
             left.erase(std::remove(left.begin(), left.end(), "System.ini"), left.end());
