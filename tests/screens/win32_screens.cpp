@@ -15,6 +15,8 @@
 
 namespace {
 
+editor::frmCindermoor* shownMain = nullptr;
+
 // The whole window, frame included, as Wine shows it, into a 24-bit top-down bitmap written
 // out as a BMP file.
 bool Save(toolkit::Form& form, const char* file) {
@@ -25,6 +27,17 @@ bool Save(toolkit::Form& form, const char* file) {
     HideCaret(nullptr);  // it blinks
     RECT frame;
     GetWindowRect(window, &frame);
+    // Each window is centred on the screen; the About window belongs to the main one.
+    const int offX = frame.left + frame.right - GetSystemMetrics(SM_CXSCREEN);
+    const int offY = frame.top + frame.bottom - GetSystemMetrics(SM_CYSCREEN);
+    const HWND owner = GetWindow(window, GW_OWNER);
+    if (std::abs(offX) > 1 || std::abs(offY) > 1 ||
+        (owner && (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW)) ||
+        (std::string(file) == "about.bmp" &&
+         owner != dynamic_cast<toolkit::win32::Win32Form&>(shownMain->Form()).Handle())) {
+        std::fprintf(stderr, "%s: off centre by (%d, %d) / 2 or not owned\n", file, offX, offY);
+        return false;
+    }
     const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
     const DWORD headers = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
     const DWORD size = (width * 3 + 3) / 4 * 4 * height;
@@ -49,7 +62,6 @@ bool Save(toolkit::Form& form, const char* file) {
     return copied && out.flush().good();
 }
 
-editor::frmCindermoor* shownMain = nullptr;
 bool aboutSaved = false;
 
 // Runs from the About window's modal loop.
@@ -76,9 +88,9 @@ int main() {
     editor::frmCindermoor main(*gui);
     main.Show();
     main.cmdOpen_Click(screens::kWinIniIndex);
+    shownMain = &main;
     if (!Save(main.Form(), "main.bmp"))
         return 1;
-    shownMain = &main;
     SetTimer(nullptr, 0, 0, SaveAbout);
     main.cmdVer_Click();
     return aboutSaved && Save(*screens::ShowCaptionSheet(*gui), "captions.bmp") ? 0 : 1;
