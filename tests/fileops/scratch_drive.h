@@ -6,13 +6,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/files.h"
 #ifndef _WIN32
 #include "tests/support/temp_drive.h"
 #endif
@@ -65,12 +64,11 @@ class ScratchDrive : public ::testing::Test {
     fs::path At(const std::string& relative) const {
         return (root_ / fs::path(std::u8string(relative.begin(), relative.end()))).make_preferred();
     }
-    std::string Read(const std::string& relative) const {
-        std::ifstream in(At(relative), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+    std::optional<std::string> Read(const std::string& relative) const {
+        return testsupport::ReadBytes(At(relative));
     }
     void Write(const std::string& relative, const std::string& bytes) const {
-        std::ofstream(At(relative), std::ios::binary) << bytes;
+        testsupport::WriteBytes(At(relative), bytes);
     }
 
 #ifdef _WIN32

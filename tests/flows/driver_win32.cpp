@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "tests/flows/driver.h"
-#include "tests/win32/support/drive_files.h"
+#include "tests/support/files.h"
 #include "toolkit/backend.h"
 #include "toolkit/win32/message_loop.h"
 #include "toolkit/win32/win32_control.h"
@@ -15,13 +15,52 @@ HWND HandleOf(toolkit::Control& control) {
 }
 const std::function<void()>* armed = nullptr;  // what the timer of WhenModal runs
 bool modal = false;
+
+void Remove(const std::string& path) {  // read-only or not
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}
+
+// Puts the six configuration files out of the way, in the Windows folder and at the root of
+// its drive, while it lives; they come back under the names they were stored by.
+class ConfigFilesAside {
+  public:
+    explicit ConfigFilesAside(const std::string& windows)
+        : folders_{windows + "\\", windows.substr(0, 3)} {
+        for (const std::string& folder : folders_) {
+            for (const char* name : kNames) {
+                WIN32_FIND_DATAA found;
+                const HANDLE search = FindFirstFileA((folder + name).c_str(), &found);
+                if (search == INVALID_HANDLE_VALUE)
+                    continue;
+                FindClose(search);
+                const std::string path = folder + found.cFileName;
+                if (const std::optional<std::string> bytes = testsupport::ReadBytes(path))
+                    kept_.emplace_back(path, *bytes), Remove(path);
+            }
+        }
+    }
+    ~ConfigFilesAside() {
+        for (const std::string& folder : folders_)
+            for (const char* name : kNames) Remove(folder + name);
+        for (const auto& [path, bytes] : kept_) testsupport::WriteBytes(path, bytes);
+    }
+
+  private:
+    static constexpr const char* kNames[] = {"Autoexec.bat", "Config.sys", "System.ini",
+                                             "Win.ini",      "Hosts",      "Protocol"};
+    const std::string folders_[2];
+    std::vector<std::pair<std::string, std::string>> kept_;
+};
 }  // namespace
 
 // The prefix's own drive, shared by the tests: its configuration files put aside meanwhile.
-Drive::Drive(bool)
-    : scratch_(std::make_shared<testsupport::ConfigFilesAside>()),
-      driveC_(testsupport::DriveRoot()),
-      windows_(testsupport::WindowsDir()) {}
+Drive::Drive(bool) {
+    char windows[MAX_PATH] = {};
+    windows_.assign(windows, GetWindowsDirectoryA(windows, MAX_PATH));
+    driveC_ = windows_.substr(0, 3);
+    scratch_ = std::make_shared<ConfigFilesAside>(windows_);
+}
 std::shared_ptr<void> Drive::SavesFail(const std::string& path) const {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     return std::shared_ptr<void>(

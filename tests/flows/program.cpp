@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 
 #include "tests/flows/driver.h"
+#include "tests/support/files.h"
 
 namespace flows {
 namespace {
@@ -44,16 +44,13 @@ std::filesystem::path Drive::Local(const std::string& path) const {
     return driveC_ / relative;
 }
 void Drive::Put(const std::string& path, const std::string& bytes, std::uint64_t size) const {
-    std::ofstream(Local(path), std::ios::binary | std::ios::trunc) << bytes;
+    testsupport::WriteBytes(Local(path), bytes);
     put_.push_back(Local(path));
     if (size)
         std::filesystem::resize_file(Local(path), size);  // sparse where the system can
 }
 std::optional<std::string> Drive::Get(const std::string& path) const {
-    std::ifstream file(Local(path), std::ios::binary);
-    if (!file)
-        return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(file), {});
+    return testsupport::ReadBytes(Local(path));
 }
 std::vector<std::string> Drive::Names(const std::string& path) const {
     std::vector<std::string> names;

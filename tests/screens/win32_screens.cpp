@@ -7,7 +7,7 @@
 
 #include "editor/frmCindermoor.h"
 #include "tests/screens/scene.h"
-#include "tests/win32/support/drive_files.h"
+#include "tests/support/files.h"
 #include "toolkit/backend.h"
 #include "toolkit/win32/message_loop.h"
 #include "toolkit/win32/win32_form.h"
@@ -79,11 +79,11 @@ int main() {
         std::fprintf(stderr, "meant to run as Windows 98, but the system is of the NT family\n");
         return 1;
     }
-    for (const screens::DriveFile& file : screens::kDriveFiles) {
-        const std::string folder =
-            file.inWindowsFolder ? testsupport::WindowsDir() + "\\" : testsupport::DriveRoot();
-        testsupport::WriteBytes(folder + file.name, file.bytes);
-    }
+    char windows[MAX_PATH] = {};
+    const std::string folder(windows, GetWindowsDirectoryA(windows, MAX_PATH));
+    for (const screens::DriveFile& file : screens::kDriveFiles)
+        testsupport::WriteBytes(
+            (file.inWindowsFolder ? folder + "\\" : folder.substr(0, 3)) + file.name, file.bytes);
     const auto gui = toolkit::CreateToolkit();
     editor::frmCindermoor main(*gui);
     main.Show();

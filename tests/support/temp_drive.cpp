@@ -1,26 +1,11 @@
 #include "tests/support/temp_drive.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace testsupport {
 
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path.string());
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    if (!(std::ofstream(path, std::ios::binary) << bytes))
-        throw std::runtime_error("cannot write " + path.string());
-}
 
 TempDrive::TempDrive(const std::string& windowsFolder) : windowsFolder_(windowsFolder) {
     std::string pattern = (fs::temp_directory_path() / "cindermoor-test-XXXXXX").string();
@@ -49,11 +34,6 @@ TempDrive::~TempDrive() {
 fs::path TempDrive::Write(const std::string& relative, const std::string& bytes) const {
     WriteBytes(driveC_ / relative, bytes);
     return driveC_ / relative;
-}
-
-bool TempDrive::Exists(const std::string& relative) const {
-    std::error_code ec;
-    return fs::exists(fs::symlink_status(driveC_ / relative, ec));
 }
 
 }  // namespace testsupport

@@ -6,11 +6,9 @@
 #include <optional>
 #include <string>
 
-namespace testsupport {
+#include "tests/support/files.h"
 
-// Whole files, byte-exact; writing makes the folders on the way.
-std::string ReadBytes(const std::filesystem::path& path);
-void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
+namespace testsupport {
 
 class TempDrive {
   public:
@@ -26,8 +24,9 @@ class TempDrive {
 
     // Paths relative to the drive's root ("WINDOWS/WIN.INI").
     std::filesystem::path Write(const std::string& relative, const std::string& bytes) const;
-    std::string Read(const std::string& relative) const { return ReadBytes(driveC_ / relative); }
-    bool Exists(const std::string& relative) const;
+    std::optional<std::string> Read(const std::string& relative) const {
+        return ReadBytes(driveC_ / relative);
+    }
 
   private:
     std::filesystem::path root_, prefix_, driveC_;

@@ -2,12 +2,16 @@
 #include "fileops/file_services.h"
 #include "fileops/replace_in_place_win32.h"
 #include "tests/fileops/scratch_drive.h"
-#include "tests/win32/support/drive_files.h"
 
 namespace {
 
 using testsupport::ReadBytes;
 const std::string kSave = "D:\\Save\\";
+
+void Remove(const std::string& path) {  // read-only or not
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}
 
 // Saved under the name the file is stored by, with its attributes; refused, and the file left
 // whole, when it is read-only or held open (which makes it unreadable too).
@@ -36,7 +40,7 @@ TEST_F(ScratchDrive, KeepsTheStoredNameAndAttributesOrLeavesTheFileUntouched) {
         EXPECT_EQ(ListDir(At("Save")), Names{c.stored});
         EXPECT_EQ(ReadBytes(path), c.saved ? saved : old);
         EXPECT_EQ(GetFileAttributesA(path.c_str()) & c.attributes, c.attributes);
-        testsupport::Remove(path);
+        Remove(path);
     }
 }
 
@@ -121,9 +125,9 @@ TEST_F(ScratchDrive, AReplaceFailingPartWayNeverLosesTheOldContentAndSaysWhereIt
             EXPECT_EQ(ReadBytes(firstAside), old);
             ASSERT_EQ(left.size(), 1u);
             EXPECT_EQ(kSave + left[0], firstAside);
-            testsupport::Remove(firstAside);
+            Remove(firstAside);
         }
-        testsupport::Remove(path);
+        Remove(path);
     }
 }
 
