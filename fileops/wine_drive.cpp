@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,10 +70,18 @@ enum class Completion { Ok, Invalid, Unreachable };
 
 // RtlGetFullPathName_U and RtlDosPathNameToNtPathName_U: the full, normalised form of an
 // ANSI Windows path.
-Completion Complete(std::string_view p, const DriveIds& drives, FullPath* out) {
+Completion Complete(std::string_view p, const std::string& prefix, FullPath* out) {
+    // The drives' folders, looked up only for a path relative to the current directory or a
+    // Unix one: a path from a drive's root, the common case, needs no call on each drive.
+    std::optional<DriveIds> found;
+    auto drives = [&]() -> const DriveIds& {
+        if (!found)
+            found.emplace(prefix);
+        return *found;
+    };
     auto driveRelative = [&](char drive, const std::string& tail) {
         // "x:" + tail where tail is relative: on the current directory when it is on x:.
-        const CurrentDir cd = CurrentDirectory(drives);
+        const CurrentDir cd = CurrentDirectory(drives());
         const std::string base = cd.drive == drive ? cd.rest : std::string();
         return std::string{drive, ':'} + base + "\\" + tail;
     };
@@ -108,11 +117,11 @@ Completion Complete(std::string_view p, const DriveIds& drives, FullPath* out) {
         std::string rest;
         if (p[0] == '/') {
             // A Unix path inside the folder of a drive stands for that place on the drive.
-            if (const char drive = FindDriveRoot(utf8, drives, &rest))
+            if (const char drive = FindDriveRoot(utf8, drives(), &rest))
                 full = std::string{drive, ':', '\\'} + rest;
         }
         if (full.empty())
-            full = std::string{CurrentDirectory(drives).drive, ':'} + utf8;
+            full = std::string{CurrentDirectory(drives()).drive, ':'} + utf8;
     } else if (p.size() >= 2 && p[1] == ':') {
         const char drive = AsciiLower(p[0]);
         if (p.size() >= 3 && IsSeparator(p[2]))
@@ -120,7 +129,7 @@ Completion Complete(std::string_view p, const DriveIds& drives, FullPath* out) {
         else
             full = driveRelative(drive, codepage::ToUtf8(p.substr(2)));
     } else {
-        const CurrentDir cd = CurrentDirectory(drives);
+        const CurrentDir cd = CurrentDirectory(drives());
         full = std::string{cd.drive, ':'} + cd.rest + "\\" + codepage::ToUtf8(p);
     }
     CollapsePath(full, 3);
@@ -146,10 +155,8 @@ Resolution Resolve(std::string_view windowsPath, Purpose purpose) {
     const auto prefix = PrefixDir();
     if (!prefix)
         return notFound(ENOENT);
-    const DriveIds drives(*prefix);
-
     FullPath full;
-    switch (Complete(windowsPath, drives, &full)) {
+    switch (Complete(windowsPath, *prefix, &full)) {
         case Completion::Invalid:
             return result;
         case Completion::Unreachable:

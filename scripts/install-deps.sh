@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqscintilla2-qt6-dev
-          libgl-dev libxcb1-dev fonts-wine fonts-dejavu-core)
+          libgl-dev libxcb1-dev libfontconfig-dev fonts-wine fonts-dejavu-core)
 for arg in "$@"; do
   case "$arg" in
     # xvfb, openbox, x11-utils: windows as a window manager frames them.

@@ -5,12 +5,15 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <string>
 #include <tuple>
 
 #include "base/codepage/cp1252.h"
+#include "toolkit/backend.h"
 #include "toolkit/qt/document_edit.h"
+#include "toolkit/qt/fonts.h"
 
 namespace {
 
@@ -186,6 +189,14 @@ TEST_F(DocumentAccessibility, EditsAndCaretMovesAreAnnouncedInCharacters) {
         EXPECT_EQ(announced.join('|').toStdString(), c.expected.toStdString());
     }
     QAccessible::installUpdateHandler(nullptr);
+}
+
+// The Wine faces are there even when Qt had listed the fonts before the toolkit was made.
+TEST(Fonts, WineFacesAreKnownWhenQtListedTheFontsFirst) {
+    ASSERT_FALSE(QFontDatabase::families().isEmpty());
+    const auto toolkit = toolkit::CreateToolkit();
+    for (const char* face : {"Tahoma", "MS Sans Serif"})
+        EXPECT_EQ(toolkit::qt::ResolveFace(face).toStdString(), face);
 }
 
 }  // namespace

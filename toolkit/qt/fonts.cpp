@@ -1,6 +1,8 @@
 #include "toolkit/qt/fonts.h"
 
-#include <QDir>
+#include <fontconfig/fontconfig.h>
+
+#include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <cmath>
@@ -20,19 +22,38 @@ QStringList Candidates(const std::string& face) {
     return candidates;
 }
 
+// Wine's tahomabd.ttf is only a wider regular face; without it Qt emboldens tahoma.ttf, which
+// comes much closer to Tahoma Bold.
+constexpr struct {
+    const char *path, *family;
+} kWineFaces[] = {{"/usr/share/wine/fonts/tahoma.ttf", "Tahoma"},
+                  {"/usr/share/wine/fonts/ms_sans_serif.ttf", "MS Sans Serif"}};
+
+// Qt lists the Wine faces with the others when fontconfig had them first; when Qt had listed
+// the fonts before (an application made before the toolkit), Qt is given them itself.
+void MakeSureQtHasTheWineFaces() {
+    static const bool done = [] {
+        const QStringList families = QFontDatabase::families();
+        for (const auto& face : kWineFaces) {
+            if (!families.contains(face.family) && QFile::exists(face.path))
+                QFontDatabase::addApplicationFont(face.path);
+        }
+        return true;
+    }();
+    (void)done;
+}
+
 }  // namespace
 
 void RegisterCompatibleFonts() {
-    // Wine's tahomabd.ttf is only a wider regular face; without it Qt emboldens tahoma.ttf,
-    // which comes much closer to Tahoma Bold.
-    const QDir wineFonts("/usr/share/wine/fonts");
-    for (const char* file : {"tahoma.ttf", "ms_sans_serif.ttf"}) {
-        if (wineFonts.exists(file))
-            QFontDatabase::addApplicationFont(wineFonts.filePath(file));
-    }
+    // Qt's own addApplicationFont would have Qt list all the system's fonts again for each
+    // face it adds, nearly a millisecond each time.
+    for (const auto& face : kWineFaces)
+        FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(face.path));
 }
 
 QString ResolveFace(const std::string& face) {
+    MakeSureQtHasTheWineFaces();
     // The font list is fixed once the program's faces are registered: look each face up once.
     static std::map<std::string, QString> resolved;
     if (const auto known = resolved.find(face); known != resolved.end())

@@ -8,7 +8,8 @@
 namespace toolkit::qt {
 
 // Makes the Windows-metric faces that Debian ships with Wine (Tahoma, MS Sans Serif)
-// known to the application when they are installed. Call once after QApplication exists.
+// known to the application when they are installed. Call once, before QApplication is made:
+// fontconfig then has them before Qt first lists the fonts.
 void RegisterCompatibleFonts();
 
 // The face to use for a layout face: itself when installed, else the nearest available;

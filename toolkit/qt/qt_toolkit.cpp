@@ -16,6 +16,7 @@ namespace {
 class QtToolkit : public Toolkit {
   public:
     QtToolkit() {
+        qt::RegisterCompatibleFonts();
         if (!QApplication::instance()) {
             // The program takes no command line: Qt sees only the program's name.
             static int argc = 1;
@@ -31,7 +32,6 @@ class QtToolkit : public Toolkit {
         QApplication::setDesktopFileName(QStringLiteral("org.cindermoor.Cindermoor"));
         // No application icon: windows without an icon of their own would show it.
         QApplication::setQuitOnLastWindowClosed(true);
-        qt::RegisterCompatibleFonts();
         // Message boxes, and QScintilla's fonts, start from the application's font.
         QFont font = QApplication::font();
         qt::DrawEveryCharacterAlone(font);
