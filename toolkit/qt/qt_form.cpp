@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
@@ -100,7 +101,10 @@ bool FormWindow::event(QEvent* event) {
 
 void FormWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), back_);
+    // Each pixel painted once: the back colour only where the picture does not reach.
+    const QRect pictureArea(QPoint(0, 0), picture_.deviceIndependentSize().toSize());
+    for (const QRect& uncovered : QRegion(rect()).subtracted(pictureArea))
+        painter.fillRect(uncovered, back_);
     if (!picture_.isNull())
         painter.drawPixmap(0, 0, picture_);
 }
