@@ -156,6 +156,17 @@ TEST_F(NativeFiles, SaveFailuresLeaveTheOldFileUntouched) {
     }
 }
 
+// Every descriptor a save opens is closed again, the replaced file's a moment later.
+TEST_F(NativeFiles, SavesLeaveNoDescriptorOpen) {
+    const auto open = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+    drive_.Write("WINDOWS/Win.ini", "old");
+    const auto before = open();
+    for (int save = 0; save < 20; ++save)
+        ASSERT_EQ(ReplaceWholeFile("C:\\WINDOWS\\Win.ini", std::to_string(save)), std::nullopt);
+    for (int wait = 0; wait < 200 && open() != before; ++wait) ::usleep(10'000);
+    EXPECT_EQ(open(), before);
+}
+
 std::map<std::string, std::string> AttributesOf(const fs::path& path) {
     std::map<std::string, std::string> out;
     char names[4096], value[4096];
