@@ -4,6 +4,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.." || exit 1
 log_dir="${FAULTS_LOG_DIR:-$(mktemp -d)}"
+mkdir -p "$log_dir" || exit 1
 [ $# -gt 0 ] || set -- tests/faults/*.patch
 applied=""
 take_out() { [ -z "$applied" ] || { git apply -R "$applied" && applied=""; }; }
