@@ -6,7 +6,7 @@ for tool in Xvfb openbox xprop xwininfo; do
   command -v "$tool" >/dev/null || { echo "skipped: no $tool (install-deps.sh --tests)"; exit 77; }
 done
 work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$work"' EXIT
 # Xvfb picks a free display itself and writes its number to the file.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/log" &
 for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
