@@ -12,12 +12,31 @@
 namespace bench {
 namespace {
 
-void TakeLines(std::string& pending, ChildReport& report) {
+constexpr const char* kTurnLine = "parents-turn";
+
+// The child reported that it stops: wait until it has, take the turn, let it go on.
+void TakeTurn(pid_t child, const std::function<void()>& parentsTurn) {
+    // WNOWAIT: a child that ended instead stays to be waited for, with its status, below.
+    siginfo_t info{};
+    if (waitid(P_PID, static_cast<id_t>(child), &info, WSTOPPED | WEXITED | WNOWAIT) != 0 ||
+        info.si_code != CLD_STOPPED)
+        return;
+    if (parentsTurn)
+        parentsTurn();
+    kill(child, SIGCONT);
+}
+
+void TakeLines(std::string& pending, ChildReport& report, pid_t child,
+               const std::function<void()>& parentsTurn) {
     const Clock::time_point now = Clock::now();
     size_t end;
     while ((end = pending.find('\n')) != std::string::npos) {
         const std::string line = pending.substr(0, end);
         pending.erase(0, end + 1);
+        if (line == kTurnLine) {
+            TakeTurn(child, parentsTurn);
+            continue;
+        }
         const size_t space = line.find(' ');
         const std::string name = line.substr(0, space);
         report.values[name] = space == std::string::npos ? "" : line.substr(space + 1);
@@ -33,7 +52,7 @@ double ChildReport::Number(const std::string& name) const {
 }
 
 ChildReport RunChild(const std::string& self, const std::vector<std::string>& arguments,
-                     int timeoutSeconds) {
+                     int timeoutSeconds, const std::function<void()>& parentsTurn) {
     ChildReport report;
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
@@ -77,7 +96,7 @@ ChildReport RunChild(const std::string& self, const std::vector<std::string>& ar
         if (n <= 0)
             break;
         pending.append(buffer, static_cast<size_t>(n));
-        TakeLines(pending, report);
+        TakeLines(pending, report, pid, parentsTurn);
     }
     close(fds[0]);
     if (timedOut)
@@ -97,6 +116,12 @@ ChildReport RunChild(const std::string& self, const std::vector<std::string>& ar
 void Report(const std::string& name, const std::string& value) {
     std::printf("%s %s\n", name.c_str(), value.c_str());
     std::fflush(stdout);
+}
+
+void WaitForParentsTurn() {
+    std::printf("%s\n", kTurnLine);
+    std::fflush(stdout);
+    raise(SIGSTOP);
 }
 
 void Report(const std::string& name, double value) {

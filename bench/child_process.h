@@ -2,6 +2,7 @@
 // comes from a fresh process: peaks of memory do not mix and start-up is real.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,9 +23,15 @@ struct ChildReport {
 };
 
 // Starts the program at `self` with the arguments, reads its standard output until it
-// ends, and waits for it; a child still running after timeoutSeconds is killed.
+// ends, and waits for it; a child still running after timeoutSeconds is killed. Each time
+// the child gives the parent its turn (WaitForParentsTurn), `parentsTurn` runs while the
+// child is stopped.
 ChildReport RunChild(const std::string& self, const std::vector<std::string>& arguments,
-                     int timeoutSeconds);
+                     int timeoutSeconds, const std::function<void()>& parentsTurn = {});
+
+// In a child: stops until the parent has taken its turn, so that what the parent measures
+// then is measured in turns with what the child does.
+void WaitForParentsTurn();
 
 // In a child: one line of the report, written at once.
 void Report(const std::string& name, const std::string& value);
