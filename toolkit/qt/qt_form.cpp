@@ -99,14 +99,20 @@ bool FormWindow::event(QEvent* event) {
     return QDialog::event(event);
 }
 
-void FormWindow::paintEvent(QPaintEvent*) {
+void FormWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     // Each pixel painted once: the back colour only where the picture does not reach.
     const QRect pictureArea(QPoint(0, 0), picture_.deviceIndependentSize().toSize());
-    for (const QRect& uncovered : QRegion(rect()).subtracted(pictureArea))
-        painter.fillRect(uncovered, back_);
-    if (!picture_.isNull())
-        painter.drawPixmap(0, 0, picture_);
+    const QRegion uncovered = QRegion(rect()).subtracted(pictureArea);
+    // One rectangle of the region at a time. Clipped to a rectangle, Qt copies the picture
+    // row by row; clipped to the region, which the children cut up, it blends it span by
+    // span and hands the larger blends to its thread pool, waiting for each.
+    for (const QRect& part : event->region()) {
+        painter.setClipRect(part);
+        for (const QRect& strip : uncovered.intersected(part)) painter.fillRect(strip, back_);
+        if (!picture_.isNull())
+            painter.drawPixmap(0, 0, picture_);
+    }
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* event) {
