@@ -4,6 +4,7 @@
 
 #include "toolkit/layout.h"
 #include "toolkit/qt/bitmap_file.h"
+#include "toolkit/qt/raw_picture.h"
 
 namespace toolkit::qt {
 namespace {
@@ -11,7 +12,7 @@ namespace {
 QString ResourcePath(Picture picture) {
     switch (picture) {
         case Picture::Background:
-            return QStringLiteral(":/cindermoor/background.bmp");
+            return QStringLiteral(":/cindermoor/background.rgb32");
         case Picture::Logo:
             return QStringLiteral(":/cindermoor/logo.bmp");
         case Picture::Icon:
@@ -24,7 +25,13 @@ QString ResourcePath(Picture picture) {
 
 // Read here when they are in the forms the program stores; Qt's readers take anything else.
 QImage ReadStoredPicture(const QString& path) {
-    const QByteArray bytes = QResource(path).uncompressedData();
+    const QResource resource(path);
+    // Raw pixels are shown where the executable holds them; they are never compressed.
+    if (path.endsWith(QLatin1String(".rgb32")) &&
+        resource.compressionAlgorithm() == QResource::NoCompression)
+        return ViewRawPicture(
+            QByteArrayView(reinterpret_cast<const char*>(resource.data()), resource.size()));
+    const QByteArray bytes = resource.uncompressedData();
     QImage image = ReadTrueColourBitmap(bytes);
     return image.isNull() ? ReadPaletteIcon(bytes) : image;
 }

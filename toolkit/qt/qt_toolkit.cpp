@@ -8,6 +8,7 @@
 
 static void InitCindermoorResources() {
     Q_INIT_RESOURCE(cindermoor);
+    Q_INIT_RESOURCE(raw_pictures);
 }
 
 namespace toolkit {
