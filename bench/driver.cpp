@@ -18,7 +18,7 @@
 namespace bench {
 namespace {
 
-constexpr int kStartupRuns = 15;
+constexpr int kStartupRuns = 25;
 constexpr int kFileServiceWriteRuns = 5;
 constexpr int kSavesInTurns = 7;  // as many as the child makes
 constexpr int kChildTimeoutSeconds = 600;
