@@ -32,7 +32,7 @@ int EolModeOf(const std::string& bytes) {
 
 // Small enough that a converted piece stays in the cache on its way into the text box and
 // adds little to the peak of memory while the file's bytes and the text box's buffer coexist.
-constexpr size_t kLoadPiece = size_t{256} << 10;
+constexpr size_t kLoadPiece = size_t{128} << 10;
 constexpr size_t kRoomForTyping = 64 * 1024;
 
 }  // namespace
