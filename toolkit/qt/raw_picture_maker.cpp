@@ -2,6 +2,7 @@
 // decoding it (raw_picture.h): its width and height, then its rows top down in the screen's
 // 32-bit format. Usage: raw_picture_maker BITMAP RAW
 #include <QFile>
+#include <QSaveFile>
 #include <cstdio>
 
 #include "toolkit/qt/bitmap_file.h"
@@ -23,9 +24,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: not an uncompressed 24-bit bitmap\n", argv[1]);
         return 1;
     }
-    QFile out(QString::fromLocal8Bit(argv[2]));
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(raw) != raw.size() ||
-        !out.flush()) {
+    // All or nothing: a build stopped half-way leaves no half-written picture behind.
+    QSaveFile out(QString::fromLocal8Bit(argv[2]));
+    if (!out.open(QIODevice::WriteOnly) || out.write(raw) != raw.size() || !out.commit()) {
         std::fprintf(stderr, "%s: cannot write\n", argv[2]);
         return 1;
     }
